@@ -1,0 +1,32 @@
+#pragma once
+// Window regions: the six operations the shaping procedure uses.
+
+#include "window/window.h"
+
+#include <cstdint>
+
+namespace bellwick {
+
+using Region = std::uintptr_t;  // 0 is no region
+
+struct Point {
+    std::int32_t x = 0, y = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+inline constexpr int RGN_XOR = 3;
+inline constexpr int ALTERNATE = 1;
+
+class Regions {
+public:
+    virtual ~Regions() = default;
+    virtual Region CreateRectRgn(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) = 0;
+    virtual Region CreateEllipticRgn(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) = 0;
+    virtual Region CreateRoundRectRgn(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
+                                      std::int32_t ellipseWidth, std::int32_t ellipseHeight) = 0;
+    virtual Region CreatePolygonRgn(const Point* points, int count, int fillMode) = 0;
+    virtual int CombineRgn(Region destination, Region source1, Region source2, int mode) = 0;
+    virtual int SetWindowRgn(WindowHandle window, Region region, bool redraw) = 0;
+};
+
+}  // namespace bellwick
