@@ -1,5 +1,7 @@
 #include "window/window.h"
 
+#include <utility>
+
 namespace bellwick {
 
 namespace {
