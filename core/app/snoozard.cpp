@@ -1,0 +1,174 @@
+#include "app/snoozard.h"
+
+#include "shaping/rounding.h"
+#include "shaping/transparent.h"
+
+#include <cfenv>
+#include <stdexcept>
+
+namespace bellwick {
+
+namespace {
+
+// A tick step that cannot go on; the tick turns it into its message.
+struct TickError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The floating-point faults the drag arithmetic must not hide.
+constexpr int kDragFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+
+void checkDragArithmetic()
+{
+    if (std::fetestexcept(kDragFaults)) throw std::range_error("floating-point failure while moving the window");
+}
+
+std::size_t utf8Length(const std::string& s)
+{
+    std::size_t n = 0;
+    for (unsigned char ch : s)
+        if ((ch & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+}  // namespace
+
+Snoozard::Snoozard(Window& window, Services services) : w_(window), s_(services)
+{
+    w_.onClick = [this](Control& c) {
+        if (c.is("Check1")) check1Click();
+    };
+}
+
+void Snoozard::load()
+{
+    MakeTransparent(w_, s_.regions, s_.messages, s_.process);
+    w_.setText(w_.control("Text1"), s_.timeText.format(s_.clock.now().time));
+    Control& txtFile = w_.control("txtFile");
+    w_.setText(txtFile, s_.settings.read(kApplication, kSection, kKey, kDefaultSound));
+    File = txtFile.text;
+    s_.player.setFileName(File);
+}
+
+void Snoozard::terminate()
+{
+    s_.player.stop();
+    w_.close();
+    s_.process.end(0);
+}
+
+void Snoozard::image3Click()
+{
+    w_.close();
+    s_.process.end(0);
+}
+
+DateTime Snoozard::dueTime(const TimeReading& alarm) const
+{
+    if (alarm.date) return {*alarm.date, alarm.time};
+    // A time of day stands for its next occurrence at or after arming.
+    const DateTime armed = armedAt_ ? *armedAt_ : s_.clock.now();
+    DateTime due{armed.date, alarm.time};
+    if (alarm.time < armed.time) due.date = nextDay(armed.date);
+    return due;
+}
+
+void Snoozard::timer1Tick()
+{
+    if (inTick_) return;
+    inTick_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{inTick_};
+
+    Control* check = nullptr;
+    try {
+        const DateTime now = s_.clock.now();
+        Control& label = w_.control("Label1");
+        w_.setText(label, s_.timeText.format(now.time));
+        w_.repaint(label);
+
+        check = &w_.control("Check1");
+        if (check->value != 1) return;
+
+        const auto alarm = s_.timeText.read(w_.control("Text1").text);
+        if (!alarm) throw TickError("the alarm time cannot be read");
+        // The clock as shown, not read a second time.
+        const auto shown = s_.timeText.read(label.text);
+        if (!shown) throw TickError("the clock text cannot be read back");
+        const DateTime current{now.date, shown->time};
+
+        if (secondsBetween(current, dueTime(*alarm)) >= 0) {
+            w_.setValue(*check, 0);
+            s_.log.fired();
+            s_.player.play();
+        }
+    } catch (const std::exception& e) {
+        s_.log.failed(e.what());
+        s_.messages.show(kTickFailure, kTitle, vbOKOnly);
+        if (check) w_.setValue(*check, 0);
+    }
+}
+
+void Snoozard::cmdBrowseClick()
+{
+    s_.dialog.setTitle(kDialogTitle);
+    s_.dialog.setFilter(kDialogFilter);
+    s_.dialog.open();
+    if (s_.dialog.fileName().empty()) return;
+    File = s_.dialog.fileName();
+    w_.setText(w_.control("txtFile"), File);
+}
+
+void Snoozard::txtFileClick()
+{
+    Control& txtFile = w_.control("txtFile");
+    w_.setSelection(txtFile, 0, static_cast<int>(utf8Length(txtFile.text)));
+}
+
+void Snoozard::check1Click()
+{
+    if (w_.control("Check1").value == 1) armedAt_ = s_.clock.now();
+    try {
+        s_.settings.save(kApplication, kSection, kKey, File);
+    } catch (const SaveError& e) {
+        // Not fatal: the alarm still arms with File; say so once per run.
+        if (!saveFailureShown_) {
+            saveFailureShown_ = true;
+            s_.messages.show(std::string("Your choice of sound could not be saved for the next start.\n\n") + e.what(),
+                             kTitle, vbOKOnly);
+        }
+    }
+    s_.player.setFileName(File);
+}
+
+void Snoozard::image1MouseDown(int /*button*/, int /*shift*/, float x, float y)
+{
+    pstX = roundToInt32(x);
+    psty = roundToInt32(y);
+}
+
+void Snoozard::image1MouseMove(int button, int /*shift*/, float x, float y)
+{
+    if (button != vbLeftButton) return;
+
+    // The offset is in pixels, Left and Top in twips.
+    const double left = w_.left();
+    std::feclearexcept(FE_ALL_EXCEPT);
+    double h = left + static_cast<double>(x) * kTwipsPerPixel;
+    checkDragArithmetic();
+    h -= static_cast<double>(pstX) * kTwipsPerPixel;
+    checkDragArithmetic();
+    w_.setLeft(h);
+
+    const double top = w_.top();
+    std::feclearexcept(FE_ALL_EXCEPT);
+    double v = top + static_cast<double>(y) * kTwipsPerPixel;
+    checkDragArithmetic();
+    v -= static_cast<double>(psty) * kTwipsPerPixel;
+    checkDragArithmetic();
+    w_.setTop(v);
+}
+
+}  // namespace bellwick

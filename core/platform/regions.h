@@ -26,7 +26,8 @@ public:
                                       std::int32_t ellipseWidth, std::int32_t ellipseHeight) = 0;
     virtual Region CreatePolygonRgn(const Point* points, int count, int fillMode) = 0;
     virtual int CombineRgn(Region destination, Region source1, Region source2, int mode) = 0;
-    virtual int SetWindowRgn(WindowHandle window, Region region, bool redraw) = 0;
+    // redraw is a Windows BOOL: any non-zero value redraws.
+    virtual int SetWindowRgn(WindowHandle window, Region region, int redraw) = 0;
 };
 
 }  // namespace bellwick

@@ -29,6 +29,8 @@ public:
     using ChangeHook = std::function<void(Control&, Property)>;
     using ClickHook = std::function<void(Control&)>;
     using MoveHook = std::function<void()>;
+    using RepaintHook = std::function<void(Control&)>;
+    using CloseHook = std::function<void()>;
 
     std::string title;
     int clientWidth = 0, clientHeight = 0;  // twips
@@ -64,9 +66,16 @@ public:
     // Position changes made by the windowing system itself; no move hook.
     void placedAt(double leftTwips, double topTwips);
 
+    // Paints the control now, without waiting for the next paint event.
+    void repaint(Control& c) { if (onRepaint) onRepaint(c); }
+    // Closes the window on screen; the model stays.
+    void close() { if (onClose) onClose(); }
+
     ChangeHook onChange;   // platform mirror
     ClickHook onClick;     // check box value changes
     MoveHook onMove;       // Left or Top written
+    RepaintHook onRepaint;
+    CloseHook onClose;
 
 private:
     double scale() const;

@@ -1,0 +1,82 @@
+#pragma once
+// The main window's behaviour: every handler of Snoozard, over the window
+// model and the platform interfaces.
+
+#include "components/file_dialog.h"
+#include "components/media_player.h"
+#include "platform/clock.h"
+#include "platform/event_log.h"
+#include "platform/message_box.h"
+#include "platform/process.h"
+#include "platform/regions.h"
+#include "platform/settings_store.h"
+#include "platform/time_text.h"
+#include "window/window.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace bellwick {
+
+struct Services {
+    Regions& regions;
+    MessageBox& messages;
+    Process& process;
+    SettingsStore& settings;
+    MediaPlayer& player;
+    FileDialog& dialog;
+    Clock& clock;
+    TimeText& timeText;
+    EventLog& log;
+};
+
+inline constexpr const char* kApplication = "KV Bellwick";
+inline constexpr const char* kSection = "SoundFile";
+inline constexpr const char* kKey = "Sound";
+inline constexpr const char* kDefaultSound = "File to play for alarm";
+inline constexpr const char* kTitle = "Bellwick";
+inline constexpr const char* kTickFailure = "Please make sure the file you have entered is an existing file to play";
+inline constexpr const char* kDialogTitle = "Select sound to wake up to";
+inline constexpr const char* kDialogFilter = "Sound Resources (*.wav;*.mp3;)|*.wav;*.mp3;|All files|*.*";
+
+// Mouse button state bits.
+inline constexpr int vbLeftButton = 1;
+
+class Snoozard {
+public:
+    // Wires the check box's click to check1Click.
+    Snoozard(Window& window, Services services);
+
+    Window& window() { return w_; }
+
+    // Start-up and the two ways out.
+    void load();
+    void terminate();
+    void image3Click();
+
+    void timer1Tick();
+
+    void cmdBrowseClick();
+    void txtFileClick();
+    void check1Click();
+
+    // x, y in pixels relative to Image1's top-left corner.
+    void image1MouseDown(int button, int shift, float x, float y);
+    void image1MouseMove(int button, int shift, float x, float y);
+
+    std::string File;
+    std::int32_t pstX = 0;
+    std::int32_t psty = 0;
+
+private:
+    DateTime dueTime(const TimeReading& alarm) const;
+
+    Window& w_;
+    Services s_;
+    std::optional<DateTime> armedAt_;  // the second Check1 last became 1
+    bool inTick_ = false;              // no tick runs while a tick's message is open
+    bool saveFailureShown_ = false;
+};
+
+}  // namespace bellwick

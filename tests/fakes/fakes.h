@@ -1,0 +1,237 @@
+#pragma once
+// Fakes of the platform interfaces, recording what the core asks of them.
+
+#include "components/file_dialog.h"
+#include "components/media_player.h"
+#include "platform/clock.h"
+#include "platform/event_log.h"
+#include "platform/message_box.h"
+#include "platform/process.h"
+#include "platform/regions.h"
+#include "platform/settings_store.h"
+#include "platform/time_text.h"
+
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace bellwick::fakes {
+
+// Every call as one line of text, e.g. "CreateRectRgn(13, 18, 445, 162) -> 2".
+class RecordingRegions : public Regions {
+public:
+    std::vector<std::string> calls;
+
+    Region CreateRectRgn(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) override
+    {
+        return record("CreateRectRgn", {l, t, r, b});
+    }
+    Region CreateEllipticRgn(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) override
+    {
+        return record("CreateEllipticRgn", {l, t, r, b});
+    }
+    Region CreateRoundRectRgn(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b, std::int32_t w,
+                              std::int32_t h) override
+    {
+        return record("CreateRoundRectRgn", {l, t, r, b, w, h});
+    }
+    Region CreatePolygonRgn(const Point* p, int count, int fillMode) override
+    {
+        std::vector<long long> args;
+        for (int i = 0; i < count; ++i) {
+            args.push_back(p[i].x);
+            args.push_back(p[i].y);
+        }
+        args.push_back(count);
+        args.push_back(fillMode);
+        return record("CreatePolygonRgn", args);
+    }
+    int CombineRgn(Region d, Region s1, Region s2, int mode) override
+    {
+        calls.push_back(text("CombineRgn", {static_cast<long long>(d), static_cast<long long>(s1),
+                                            static_cast<long long>(s2), mode}));
+        return 1;
+    }
+    int SetWindowRgn(WindowHandle w, Region r, int redraw) override
+    {
+        calls.push_back(text("SetWindowRgn", {static_cast<long long>(w), static_cast<long long>(r), redraw}));
+        return 1;
+    }
+
+    // The calls that create outlines, without handles.
+    std::vector<std::string> outlines() const
+    {
+        std::vector<std::string> out;
+        for (const auto& c : calls)
+            if (c.rfind("Create", 0) == 0) out.push_back(c.substr(0, c.find(" ->")));
+        return out;
+    }
+
+private:
+    static std::string text(const char* name, const std::vector<long long>& args)
+    {
+        std::string s = std::string(name) + "(";
+        for (std::size_t i = 0; i < args.size(); ++i) s += (i ? ", " : "") + std::to_string(args[i]);
+        return s + ")";
+    }
+    Region record(const char* name, const std::vector<long long>& args)
+    {
+        const Region handle = ++next_;
+        calls.push_back(text(name, args) + " -> " + std::to_string(handle));
+        return handle;
+    }
+    Region next_ = 0;
+};
+
+struct Message {
+    std::string text, title;
+    int style;
+    friend bool operator==(const Message&, const Message&) = default;
+};
+
+class FakeMessageBox : public MessageBox {
+public:
+    std::vector<Message> shown;
+    std::function<void()> whileOpen;  // runs while the message is "open"
+    void show(std::string_view text, std::string_view title, int style) override
+    {
+        shown.push_back({std::string(text), std::string(title), style});
+        if (whileOpen) whileOpen();
+    }
+};
+
+struct ProcessEnded {
+    int status;
+};
+
+class FakeProcess : public Process {
+public:
+    [[noreturn]] void end(int status) override { throw ProcessEnded{status}; }
+};
+
+class FakeSettingsStore : public SettingsStore {
+public:
+    std::map<std::string, std::string> entries;  // "app/section/key" -> value
+    std::vector<std::string> saves;              // values in order
+    std::optional<std::string> failWith;         // save throws SaveError with this reason
+
+    static std::string path(std::string_view a, std::string_view s, std::string_view k)
+    {
+        return std::string(a) + "/" + std::string(s) + "/" + std::string(k);
+    }
+    std::string read(std::string_view a, std::string_view s, std::string_view k, std::string_view fallback) override
+    {
+        auto it = entries.find(path(a, s, k));
+        return it == entries.end() ? std::string(fallback) : it->second;
+    }
+    void save(std::string_view a, std::string_view s, std::string_view k, std::string_view v) override
+    {
+        if (failWith) throw SaveError(*failWith);
+        entries[path(a, s, k)] = std::string(v);
+        saves.emplace_back(v);
+    }
+};
+
+class FakePlayer : public MediaPlayer {
+public:
+    std::vector<std::string> calls;  // "name:<file>", "play", "stop"
+    std::string fileName;
+    std::optional<std::string> failPlayWith;
+    std::function<void()> onPlay;
+    void setFileName(const std::string& name) override
+    {
+        fileName = name;
+        calls.push_back("name:" + name);
+    }
+    void play() override
+    {
+        calls.push_back("play");
+        if (onPlay) onPlay();
+        if (failPlayWith) throw PlayError(*failPlayWith);
+    }
+    void stop() override { calls.push_back("stop"); }
+    int plays() const
+    {
+        int n = 0;
+        for (const auto& c : calls) n += c == "play";
+        return n;
+    }
+};
+
+class FakeDialog : public FileDialog {
+public:
+    std::vector<std::string> calls;
+    std::deque<std::optional<std::string>> answers;  // per open: a path, or nullopt for cancel
+    std::string current;
+    void setTitle(const std::string& t) override { calls.push_back("title:" + t); }
+    void setFilter(const std::string& f) override { calls.push_back("filter:" + f); }
+    void open() override
+    {
+        calls.push_back("open");
+        if (answers.empty()) return;
+        if (answers.front()) current = *answers.front();
+        answers.pop_front();
+    }
+    std::string fileName() const override { return current; }
+};
+
+class FakeClock : public Clock {
+public:
+    DateTime time{{2026, 12, 7}, {12, 0, 0}};
+    DateTime now() const override { return time; }
+    void set(int y, int mo, int d, int h, int mi, int s) { time = {{y, mo, d}, {h, mi, s}}; }
+};
+
+// "HH:MM:SS" or "YYYY-MM-DD HH:MM:SS"; anything else is unreadable.
+class FakeTimeText : public TimeText {
+public:
+    std::string format(const TimeOfDay& t) const override
+    {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+        return buf;
+    }
+    std::optional<TimeReading> read(std::string_view text) const override
+    {
+        TimeReading r;
+        int consumed = 0;
+        const std::string s(text);
+        Date d;
+        if (std::sscanf(s.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &d.year, &d.month, &d.day, &r.time.hour, &r.time.minute,
+                        &r.time.second, &consumed) == 6 &&
+            consumed == static_cast<int>(s.size())) {
+            r.date = d;
+            return r;
+        }
+        if (std::sscanf(s.c_str(), "%2d:%2d:%2d%n", &r.time.hour, &r.time.minute, &r.time.second, &consumed) == 3 &&
+            consumed == static_cast<int>(s.size()) && r.time.hour < 24 && r.time.minute < 60 && r.time.second < 60)
+            return r;
+        return std::nullopt;
+    }
+};
+
+class FakeEventLog : public EventLog {
+public:
+    std::vector<std::string> events;
+    void fired() override { events.push_back("fired"); }
+    void failed(std::string_view reason) override { events.push_back("failed: " + std::string(reason)); }
+};
+
+// Everything a Snoozard needs, faked.
+struct FakeServices {
+    RecordingRegions regions;
+    FakeMessageBox messages;
+    FakeProcess process;
+    FakeSettingsStore settings;
+    FakePlayer player;
+    FakeDialog dialog;
+    FakeClock clock;
+    FakeTimeText timeText;
+    FakeEventLog log;
+};
+
+}  // namespace bellwick::fakes
