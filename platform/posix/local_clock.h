@@ -1,0 +1,13 @@
+#pragma once
+// The system clock in the local time zone (TZ or /etc/localtime).
+
+#include "platform/clock.h"
+
+namespace bellwick {
+
+class LocalClock final : public Clock {
+public:
+    DateTime now() const override;
+};
+
+}  // namespace bellwick
