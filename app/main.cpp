@@ -1,1 +1,63 @@
-int main() { return 0; }
+// Bellwick: wires the Qt, SDL and POSIX platform layers to the core and
+// runs the event loop.
+
+#include "app/snoozard.h"
+#include "fatal_report.h"
+#include "local_clock.h"
+#include "posix_time_text.h"
+#include "qt_event_log.h"
+#include "qt_file_dialog.h"
+#include "qt_message_box.h"
+#include "qt_process.h"
+#include "qt_regions.h"
+#include "qt_settings_store.h"
+#include "sdl_media_player.h"
+#include "snoozard_widget.h"
+#include "termination_signals.h"
+#include "window/layout.h"
+
+#include <QApplication>
+
+#include <clocale>
+#include <cstdlib>
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    using namespace bellwick;
+
+    // The window shapes and places itself, which needs X11 (XWayland on a
+    // Wayland session).
+    if (std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "xcb", 1);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Bellwick"));
+    QApplication::setApplicationVersion(QStringLiteral(BELLWICK_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.bellwick.Bellwick"));
+    std::setlocale(LC_ALL, "");
+
+    QtMessageBox messages;
+    QtProcess process;
+    FatalReport fatal(messages, process);
+
+    Window model = makeSnoozardLayout();
+    std::unique_ptr<SnoozardWidget> widget;
+    QtRegions regions([&](WindowHandle, const QRegion& region, bool redraw) {
+        if (widget) widget->applyRegion(region, redraw);
+    });
+    QtSettingsStore settings;
+    SdlMediaPlayer player;
+    QtFileDialog dialog;
+    LocalClock clock;
+    PosixTimeText timeText;
+    QtEventLog log;
+
+    Snoozard snoozard(model, Services{regions, messages, process, settings, player, dialog, clock, timeText, log});
+    widget = std::make_unique<SnoozardWidget>(model, snoozard,
+                                              [&](const std::function<void()>& f) { fatal.guard(f); });
+    TerminationSignals signals([&] { fatal.guard([&] { snoozard.terminate(); }); });
+
+    fatal.guard([&] { snoozard.load(); });
+    widget->start();
+    return app.exec();
+}

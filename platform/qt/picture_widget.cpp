@@ -1,0 +1,42 @@
+#include "picture_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace bellwick {
+
+PictureWidget::PictureWidget(const QString& resource, QWidget* parent) : QWidget(parent), picture_(resource)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void PictureWidget::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (picture_.isNull()) {
+        p.fillRect(rect(), QColor(0x30, 0x30, 0x30));  // no picture: a plain box of its size
+        return;
+    }
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawPixmap(rect(), picture_);
+}
+
+void PictureWidget::mousePressEvent(QMouseEvent* e)
+{
+    if (onMouse) onMouse(e);
+    e->accept();
+}
+
+void PictureWidget::mouseMoveEvent(QMouseEvent* e)
+{
+    if (onMouse) onMouse(e);
+    e->accept();
+}
+
+void PictureWidget::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (onMouse) onMouse(e);
+    e->accept();
+}
+
+}  // namespace bellwick
