@@ -1,0 +1,152 @@
+"""Drives the real bellwick binary on the X display given by xvfb-run.
+
+Each test gets a fresh XDG_CONFIG_HOME, SDL's disk audio driver writing into
+a file of its own, and a grey root window so see-through pixels show grey.
+"""
+
+import array
+import configparser
+import os
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+from PIL import Image
+
+BINARY = os.environ.get("BELLWICK_BINARY", "build/default/app/bellwick")
+GREY = (128, 128, 128)
+WINDOW = (458, 377)
+INI_NAME = "KV Bellwick.ini"
+
+# Control centres in window pixels.
+CHECK1 = (175, 122)
+TEXT1 = (224, 85)
+TXTFILE = (226, 296)
+BROWSE = (228, 349)
+IMAGE3 = (228, 227)
+BANNER = (60, 120)
+
+
+def run(*cmd):
+    return subprocess.run(cmd, check=True, capture_output=True, text=True).stdout.strip()
+
+
+def wait_for(predicate, timeout=10.0, interval=0.05, what="condition"):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(interval)
+    raise AssertionError("timed out waiting for " + what)
+
+
+def windows_named(name):
+    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % name],
+                       capture_output=True, text=True)
+    return [int(w) for w in r.stdout.split()]
+
+
+def geometry(window):
+    out = run("xdotool", "getwindowgeometry", "--shell", str(window))
+    values = dict(line.split("=", 1) for line in out.splitlines())
+    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+
+def screenshot(path):
+    run("import", "-window", "root", path)
+    return Image.open(path).convert("RGB")
+
+
+def loudest_sample(path, offset=0):
+    """Largest absolute 16-bit sample in a raw disk-audio file from byte offset on."""
+    with open(path, "rb") as f:
+        f.seek(offset)
+        data = f.read()
+    data = data[: len(data) // 2 * 2]
+    samples = array.array("h", data)
+    return max((abs(s) for s in samples), default=0)
+
+
+def make_wav(path, seconds=2):
+    run("sox", "-n", "-r", "44100", "-c", "2", "-b", "16", path, "synth", str(seconds), "sine", "440")
+
+
+class AppTest(unittest.TestCase):
+    """Starts one bellwick per test; call self.start() after preparing."""
+
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory(prefix="bellwick-e2e-")
+        self.dir = self.tmp.name
+        self.config = os.path.join(self.dir, "config")
+        os.makedirs(self.config)
+        self.audio = os.path.join(self.dir, "audio.raw")
+        self.proc = None
+        self.window = None
+        run("xsetroot", "-solid", "#808080")
+
+    def tearDown(self):
+        if self.proc and self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        os.chmod(self.config, 0o755)
+        self.tmp.cleanup()
+
+    @property
+    def ini(self):
+        return os.path.join(self.config, INI_NAME)
+
+    def write_setting(self, value):
+        with open(self.ini, "w", encoding="utf-8") as f:
+            f.write("[SoundFile]\nSound=%s\n" % value)
+
+    def stored_sound(self):
+        parser = configparser.RawConfigParser()
+        parser.optionxform = str
+        parser.read(self.ini, encoding="utf-8")
+        return parser.get("SoundFile", "Sound", fallback=None)
+
+    def start(self, env=None, lang="C.UTF-8"):
+        e = dict(os.environ)
+        e.update({
+            "XDG_CONFIG_HOME": self.config,
+            "SDL_AUDIODRIVER": "disk",
+            "SDL_DISKAUDIOFILE": self.audio,
+            "LC_ALL": lang,
+            "QT_QPA_PLATFORM": "xcb",
+        })
+        e.update(env or {})
+        self.proc = subprocess.Popen([BINARY], env=e, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.window = wait_for(lambda: (windows_named("Bellwick") or [None])[0], what="the window")
+        time.sleep(0.3)  # first paint
+        return self.window
+
+    def origin(self):
+        x, y, _, _ = geometry(self.window)
+        return x, y
+
+    def click(self, at, button=1):
+        x, y = self.origin()
+        run("xdotool", "mousemove", str(x + at[0]), str(y + at[1]), "click", str(button))
+
+    def key(self, *keys):
+        run("xdotool", "key", "--clearmodifiers", *keys)
+
+    def alive(self):
+        return self.proc.poll() is None
+
+    def dialogs(self):
+        """Visible windows titled Bellwick other than the main window."""
+        return [w for w in windows_named("Bellwick") if w != self.window]
+
+    def dismiss_dialog(self):
+        w = wait_for(lambda: (self.dialogs() or [None])[0], what="a message box")
+        run("xdotool", "windowactivate", "--sync", str(w))
+        run("xdotool", "key", "--window", str(w), "Return")
+        wait_for(lambda: not self.dialogs(), what="the message box to close")
+
+    def terminate(self, sig=signal.SIGTERM):
+        self.proc.send_signal(sig)
+        return self.proc.wait(timeout=10)

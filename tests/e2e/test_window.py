@@ -1,0 +1,70 @@
+"""The shaped window on screen, dragging it, and the ways it closes."""
+
+import os
+import signal
+import time
+import unittest
+
+import harness as h
+
+
+class ShapedWindow(h.AppTest):
+    def test_background_between_the_pictures_is_see_through(self):
+        self.start()
+        x, y, w, hgt = h.geometry(self.window)
+        self.assertEqual((w, hgt), h.WINDOW)
+        shot = h.screenshot(os.path.join(self.dir, "shot.png"))
+        for px, py in [(5, 5), (60, 200), (400, 330)]:
+            self.assertEqual(shot.getpixel((x + px, y + py)), h.GREY, (px, py))
+        for px, py in [(20, 25), (227, 320), (228, 227), (120, 240)]:
+            self.assertNotEqual(shot.getpixel((x + px, y + py)), h.GREY, (px, py))
+
+    def test_window_is_centred(self):
+        self.start()
+        x, y, _, _ = h.geometry(self.window)
+        sw, sh = (int(v) for v in h.run("xdotool", "getdisplaygeometry").split())
+        self.assertLessEqual(abs(x - (sw - h.WINDOW[0]) // 2), 1)
+        self.assertLessEqual(abs(y - (sh - h.WINDOW[1]) // 2), 1)
+
+
+class Dragging(h.AppTest):
+    def drag(self, start, by, button=1):
+        x, y = self.origin()
+        h.run("xdotool", "mousemove", str(x + start[0]), str(y + start[1]))
+        h.run("xdotool", "mousedown", str(button))
+        for i in range(1, 6):
+            h.run("xdotool", "mousemove", str(x + start[0] + by[0] * i // 5), str(y + start[1] + by[1] * i // 5))
+            time.sleep(0.05)
+        h.run("xdotool", "mouseup", str(button))
+        time.sleep(0.3)
+
+    def test_banner_drag_keeps_the_grab_point_under_the_pointer(self):
+        self.start()
+        before = self.origin()
+        self.drag(h.BANNER, (30, 15))
+        after = self.origin()
+        self.assertEqual((after[0] - before[0], after[1] - before[1]), (30, 15))
+
+    def test_right_button_and_the_clock_do_not_drag(self):
+        self.start()
+        before = self.origin()
+        self.drag(h.BANNER, (30, 15), button=3)
+        self.drag((225, 56), (30, 15))  # the clock label, in front of the banner
+        self.assertEqual(self.origin(), before)
+
+
+class Closing(h.AppTest):
+    def test_badge_click_ends_the_program(self):
+        self.start()
+        self.click(h.IMAGE3)
+        self.assertEqual(self.proc.wait(timeout=10), 0)
+
+    def test_termination_signals_end_the_program_cleanly(self):
+        for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+            with self.subTest(sig=sig):
+                self.start()
+                self.assertEqual(self.terminate(sig), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
