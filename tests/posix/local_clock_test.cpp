@@ -7,6 +7,7 @@
 #include <ctime>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <sys/stat.h>
 
@@ -87,6 +88,8 @@ struct TzCase {
     const char* zoneFile;  // needed under /usr/share/zoneinfo, or null
     std::function<int(std::time_t)> offset;
 };
+
+void PrintTo(const TzCase& c, std::ostream* os) { *os << c.tz; }
 
 class LocalClockZones : public testing::TestWithParam<TzCase> {};
 

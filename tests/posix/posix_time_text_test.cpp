@@ -45,6 +45,8 @@ struct FormatCase {
     const char* expected;
 };
 
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.locale << ' ' << c.expected; }
+
 class Format : public testing::TestWithParam<FormatCase> {};
 
 TEST_P(Format, WritesTheLocalesFullTimeForm)
@@ -120,6 +122,8 @@ struct AcceptCase {
     TimeReading expected;
 };
 
+void PrintTo(const AcceptCase& c, std::ostream* os) { *os << c.locale << " \"" << c.text << '"'; }
+
 class Accepts : public testing::TestWithParam<AcceptCase> {};
 
 TEST_P(Accepts, ReadsTheFields)
@@ -186,6 +190,8 @@ struct RejectCase {
     const char* locale;
     std::string text;
 };
+
+void PrintTo(const RejectCase& c, std::ostream* os) { *os << c.locale << ' ' << testing::PrintToString(c.text); }
 
 class Rejects : public testing::TestWithParam<RejectCase> {};
 
