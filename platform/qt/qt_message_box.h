@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/message_box.h"
+
+#include <string_view>
+
+namespace bellwick {
+
+// A modal QMessageBox with one OK button; an icon part of vbCritical shows the
+// critical icon, anything else none. The text is shown as plain text.
+class QtMessageBox final : public MessageBox {
+public:
+    void show(std::string_view text, std::string_view title, int style) override;
+};
+
+}  // namespace bellwick
