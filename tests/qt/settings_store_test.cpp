@@ -241,7 +241,7 @@ QByteArray noise() {
 
 INSTANTIATE_TEST_SUITE_P(Files, SettingsGarbage,
                          ::testing::Values(noise(), QByteArray("[SoundFile\nSound=x\n"),
-                                           QByteArray("\0\0\0\0[\0]\0=\0", 12), QByteArray("]]]]====[[[[\n=\n=x\n"),
+                                           QByteArray::fromStdString("\0\0\0\0[\0]\0=\0"s), QByteArray("]]]]====[[[[\n=\n=x\n"),
                                            QByteArray("[SoundFile]\nSound=\"unterminated\\\n"),
                                            QByteArray("[SoundFile]\nSound=@ByteArray(\\x\n"),
                                            QByteArray("[SoundFile]\nSound=@Variant(\\0\\0\\0\\x7f\\0)\n"),
