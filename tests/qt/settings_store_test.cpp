@@ -177,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTrip{"TruncatedSequence", "abc\xc3", false},
                       RoundTrip{"Overlong", "\xc0\xaf", false},
                       RoundTrip{"Surrogate", "\xed\xa0\x80", false},
-                      RoundTrip{"BytesWithSpecials", "\xff =;#[x]\n\"\\ \0end"s, false}),
+                      RoundTrip{"BytesWithIniSyntax", "\xff =;#[x]\n\"\\ \0end"s, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ReadCase {
