@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     Snoozard snoozard(model, Services{regions, messages, process, settings, player, dialog, clock, timeText, log});
     widget = std::make_unique<SnoozardWidget>(model, snoozard,
                                               [&](const std::function<void()>& f) { fatal.guard(f); });
-    TerminationSignals signals([&] { fatal.guard([&] { snoozard.terminate(); }); });
+    TerminationSignals termination([&] { fatal.guard([&] { snoozard.terminate(); }); });
 
     fatal.guard([&] { snoozard.load(); });
     widget->start();
