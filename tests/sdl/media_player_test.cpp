@@ -21,6 +21,7 @@ using namespace std::chrono_literals;
 // SDL's disk driver writes every mixed sample into this file.
 const fs::path kAudioOut = scratch() / "out.raw";
 const bool kDiskAudio = [] {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", kAudioOut.c_str(), 1);
     setenv("SDL_DISKAUDIODELAY", "10", 1);
     return true;
@@ -98,6 +99,8 @@ struct BadFile {
     const char* what;
     std::function<std::string()> make;  // returns the path
 };
+
+void PrintTo(const BadFile& f, std::ostream* os) { *os << f.what; }
 
 class BadFiles : public ::testing::TestWithParam<BadFile> {};
 
