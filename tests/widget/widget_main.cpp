@@ -5,6 +5,8 @@
 
 int main(int argc, char** argv)
 {
+    // Also when ctest lists the cases, without the test's environment.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
