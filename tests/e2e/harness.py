@@ -56,8 +56,18 @@ def geometry(window):
 
 
 def screenshot(path):
-    run("import", "-window", "root", path)
+    # xwd reads what the server shows, root background included
+    xwd = subprocess.run(["xwd", "-root", "-silent"], check=True, capture_output=True).stdout
+    subprocess.run(["convert", "xwd:-", path], input=xwd, check=True)
     return Image.open(path).convert("RGB")
+
+
+def grey_root(folder):
+    """A grey root window background, so see-through pixels show grey."""
+    tile = os.path.join(folder, "grey.png")
+    Image.new("RGB", (16, 16), GREY).save(tile)
+    # display exits with 1 even when it has set the background
+    subprocess.run(["display", "-window", "root", tile], capture_output=True)
 
 
 def loudest_sample(path, offset=0):
@@ -85,7 +95,7 @@ class AppTest(unittest.TestCase):
         self.audio = os.path.join(self.dir, "audio.raw")
         self.proc = None
         self.window = None
-        run("xsetroot", "-solid", "#808080")
+        grey_root(self.dir)
 
     def tearDown(self):
         if self.proc and self.proc.poll() is None:
@@ -106,7 +116,10 @@ class AppTest(unittest.TestCase):
         parser = configparser.RawConfigParser()
         parser.optionxform = str
         parser.read(self.ini, encoding="utf-8")
-        return parser.get("SoundFile", "Sound", fallback=None)
+        value = parser.get("SoundFile", "Sound", fallback=None)
+        if value and len(value) > 1 and value[0] == value[-1] == '"':
+            value = value[1:-1]  # QSettings quotes values with spaces
+        return value
 
     def start(self, env=None, lang="C.UTF-8"):
         e = dict(os.environ)
@@ -134,6 +147,15 @@ class AppTest(unittest.TestCase):
     def key(self, *keys):
         run("xdotool", "key", "--clearmodifiers", *keys)
 
+    def set_alarm_text(self, text):
+        self.click(TEXT1)
+        self.key("ctrl+a")
+        run("xdotool", "type", "--delay", "20", text)
+
+    def alarm_in(self, seconds):
+        """Types the time of day a few seconds from now (C locale form)."""
+        self.set_alarm_text(time.strftime("%H:%M:%S", time.localtime(time.time() + seconds)))
+
     def alive(self):
         return self.proc.poll() is None
 
@@ -142,10 +164,19 @@ class AppTest(unittest.TestCase):
         return [w for w in windows_named("Bellwick") if w != self.window]
 
     def dismiss_dialog(self):
-        w = wait_for(lambda: (self.dialogs() or [None])[0], what="a message box")
-        run("xdotool", "windowactivate", "--sync", str(w))
-        run("xdotool", "key", "--window", str(w), "Return")
-        wait_for(lambda: not self.dialogs(), what="the message box to close")
+        wait_for(self.dialogs, what="a message box")
+        # The OK button sits in the bottom right corner; there is no window
+        # manager here to give the box the keyboard. The box may still be
+        # settling into place, so try a few times.
+        for _ in range(10):
+            boxes = self.dialogs()
+            if not boxes:
+                return
+            time.sleep(0.2)
+            x, y, width, height = geometry(boxes[0])
+            run("xdotool", "mousemove", str(x + width - 50), str(y + height - 24), "click", "1")
+            time.sleep(0.3)
+        raise AssertionError("the message box did not close")
 
     def terminate(self, sig=signal.SIGTERM):
         self.proc.send_signal(sig)

@@ -36,7 +36,7 @@ class Arming(h.AppTest):
         self.assertEqual(self.stored_sound(), "File to play for alarm")
 
     def test_ticking_with_the_space_bar_saves_the_choice(self):
-        wav = os.path.join(self.dir, "a b=c;#[x].wav")
+        wav = os.path.join(self.dir, "a b=c [x] Grüße.wav")
         self.write_setting(wav)
         os.utime(self.ini, (0, 0))
         self.start()
@@ -54,6 +54,7 @@ class Arming(h.AppTest):
             open(blocker, "w").close()
             env = {"XDG_CONFIG_HOME": os.path.join(blocker, "config")}
         self.start(env)
+        self.alarm_in(3600)  # not going off while we look
         self.click(h.CHECK1)
         self.dismiss_dialog()
         self.click(h.CHECK1)
