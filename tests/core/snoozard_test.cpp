@@ -275,6 +275,33 @@ const AlarmCase kAlarmCases[] = {
      {{{2026, 12, 31}, {23, 59, 59}}, {{2027, 1, 1}, {0, 0, 29}}, {{2027, 1, 1}, {0, 0, 30}}}, 2},
 };
 
+// Wall-clock readings around daylight-saving changes and clock jumps.
+DateTime on(int y, int mo, int d, int h, int mi, int s) { return {{y, mo, d}, {h, mi, s}}; }
+
+const AlarmCase kTimeFaults[] = {
+    {"Berlin spring: alarm in the skipped hour fires at 03:00", on(2026, 3, 29, 1, 0, 0), "02:30:00",
+     {on(2026, 3, 29, 1, 59, 59), on(2026, 3, 29, 3, 0, 0), on(2026, 3, 29, 3, 0, 1)}, 1},
+    {"Berlin autumn: alarm in the repeated hour fires once", on(2026, 10, 25, 1, 0, 0), "02:30:00",
+     {on(2026, 10, 25, 2, 29, 59), on(2026, 10, 25, 2, 30, 0), on(2026, 10, 25, 2, 59, 59), on(2026, 10, 25, 2, 0, 0),
+      on(2026, 10, 25, 2, 30, 0), on(2026, 10, 25, 3, 0, 0)},
+     1},
+    {"New York spring: alarm in the skipped hour fires at 03:00", on(2026, 3, 8, 0, 30, 0), "02:15:00",
+     {on(2026, 3, 8, 1, 59, 59), on(2026, 3, 8, 3, 0, 0)}, 1},
+    {"New York autumn: armed in the repeated hour before the alarm", on(2026, 11, 1, 1, 10, 0), "01:20:00",
+     {on(2026, 11, 1, 1, 19, 59), on(2026, 11, 1, 1, 20, 0), on(2026, 11, 1, 1, 59, 59), on(2026, 11, 1, 1, 0, 0),
+      on(2026, 11, 1, 1, 20, 0)},
+     1},
+    {"suspended for hours over the alarm", on(2026, 12, 7, 22, 0, 0), "06:30:00",
+     {on(2026, 12, 7, 22, 0, 1), on(2026, 12, 8, 9, 12, 44), on(2026, 12, 8, 9, 12, 45)}, 1},
+    {"clock set back after firing does not fire again", on(2026, 12, 7, 7, 0, 0), "07:00:05",
+     {on(2026, 12, 7, 7, 0, 5), on(2026, 12, 7, 6, 0, 0), on(2026, 12, 7, 7, 0, 5)}, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(TimeFaults, AlarmCases, testing::ValuesIn(kTimeFaults),
+                         [](const testing::TestParamInfo<AlarmCase>& info) {
+                             return "case" + std::to_string(info.index);
+                         });
+
 INSTANTIATE_TEST_SUITE_P(Table, AlarmCases, testing::ValuesIn(kAlarmCases),
                          [](const testing::TestParamInfo<AlarmCase>& info) {
                              return "case" + std::to_string(info.index);
