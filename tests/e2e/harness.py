@@ -62,6 +62,13 @@ def screenshot(path):
     return Image.open(path).convert("RGB")
 
 
+def window_shot(window, path):
+    """The window's own pixels."""
+    xwd = subprocess.run(["xwd", "-id", str(window), "-silent"], check=True, capture_output=True).stdout
+    subprocess.run(["convert", "xwd:-", path], input=xwd, check=True)
+    return Image.open(path).convert("RGB")
+
+
 def grey_root(folder):
     """A grey root window background, so see-through pixels show grey."""
     tile = os.path.join(folder, "grey.png")
@@ -101,6 +108,8 @@ class AppTest(unittest.TestCase):
         if self.proc and self.proc.poll() is None:
             self.proc.kill()
             self.proc.wait()
+        if self.proc:
+            self.log.close()
         os.chmod(self.config, 0o755)
         self.tmp.cleanup()
 
@@ -109,8 +118,15 @@ class AppTest(unittest.TestCase):
         return os.path.join(self.config, INI_NAME)
 
     def write_setting(self, value):
-        with open(self.ini, "w", encoding="utf-8") as f:
-            f.write("[SoundFile]\nSound=%s\n" % value)
+        raw = os.fsencode(value)
+        try:
+            raw.decode("utf-8")
+            line = b"Sound=" + raw
+        except UnicodeDecodeError:  # QSettings keeps such paths as escaped bytes
+            line = b"Sound=@ByteArray(" + b"".join(
+                bytes([c]) if 32 <= c < 127 and c not in b"\\()" else b"\\x%02x" % c for c in raw) + b")"
+        with open(self.ini, "wb") as f:
+            f.write(b"[SoundFile]\n" + line + b"\n")
 
     def stored_sound(self):
         parser = configparser.RawConfigParser()
@@ -131,7 +147,11 @@ class AppTest(unittest.TestCase):
             "QT_QPA_PLATFORM": "xcb",
         })
         e.update(env or {})
-        self.proc = subprocess.Popen([BINARY], env=e, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        if self.proc and self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        self.log = open(os.path.join(self.dir, "stderr.txt"), "ab")
+        self.proc = subprocess.Popen([BINARY], env=e, stdout=subprocess.DEVNULL, stderr=self.log)
         self.window = wait_for(lambda: (windows_named("Bellwick") or [None])[0], what="the window")
         time.sleep(0.3)  # first paint
         return self.window
