@@ -1,0 +1,69 @@
+// A save killed at any moment leaves the old or the new value, never a mix.
+#include "qt_settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace bellwick {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(SettingsUnderKill, EveryKillLeavesOneWholeValue)
+{
+    std::string tmpl = (fs::temp_directory_path() / "bellwick-kill-XXXXXX").string();
+    const fs::path dir = ::mkdtemp(tmpl.data());
+    const std::string previous = getenv("XDG_CONFIG_HOME") ? getenv("XDG_CONFIG_HOME") : "";
+    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+
+    const std::string a = "/home/me/Music/" + std::string(3000, 'a') + "/wake up.wav";
+    const std::string b = "/media/alarm/Grüße = [b]; #" + std::string(1500, 'b') + ".mp3";
+    std::mt19937 rnd(7);
+    int kills = 0, seenA = 0, seenB = 0;
+    for (int round = 0; round < 60; ++round) {
+        int out[2];
+        ASSERT_EQ(::pipe(out), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        pid_t pid = 0;
+        char* args[] = {const_cast<char*>(BELLWICK_SETTINGS_WRITER), const_cast<char*>(a.c_str()),
+                        const_cast<char*>(b.c_str()), nullptr};
+        ASSERT_EQ(posix_spawn(&pid, BELLWICK_SETTINGS_WRITER, &actions, nullptr, args, environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        char ready[8] = {};
+        ASSERT_GT(::read(out[0], ready, sizeof ready), 0);
+        ::close(out[0]);
+        std::this_thread::sleep_for(std::chrono::microseconds(2000 + rnd() % 40000));
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        kills += WIFSIGNALED(status);
+
+        const std::string value = QtSettingsStore().read("KV Bellwick", "SoundFile", "Sound", "<absent>");
+        if (round == 0 && value == "<absent>") continue;  // killed before the first save
+        ASSERT_TRUE(value == a || value == b) << "round " << round << ": " << value.substr(0, 80);
+        (value == a ? seenA : seenB)++;
+    }
+    EXPECT_EQ(kills, 60);
+    EXPECT_GT(seenA + seenB, 50);
+
+    fs::remove_all(dir);
+    if (previous.empty()) unsetenv("XDG_CONFIG_HOME"); else setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace bellwick
