@@ -3,10 +3,18 @@
 #include <cstdio>
 #include <cstdlib>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace bellwick {
 
 void QtProcess::end(int status)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    // _Exit skips the leak check that a normal exit would run.
+    __lsan_do_recoverable_leak_check();
+#endif
     std::fflush(nullptr);
     std::_Exit(status);
 }
