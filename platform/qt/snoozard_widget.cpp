@@ -1,9 +1,11 @@
 #include "snoozard_widget.h"
 
 #include "picture_widget.h"
+#include "window_icon.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,7 +73,8 @@ SnoozardWidget::SnoozardWidget(Window& model, Snoozard& handlers, Guard guard)
     pal.setColor(QPalette::Window, QColor(model_.backColor.r, model_.backColor.g, model_.backColor.b));
     setPalette(pal);
     if (model_.defaultFont) setFont(fontOf(*model_.defaultFont));
-    setWindowIcon(QIcon(QStringLiteral(":/bellwick.ico")));
+    QFile icon(QStringLiteral(":/bellwick.ico"));
+    if (icon.open(QIODevice::ReadOnly)) setWindowIcon(QIcon(QPixmap::fromImage(iconFromIco(icon.readAll()))));
     model_.handle = reinterpret_cast<WindowHandle>(this);
     build();
 

@@ -1,4 +1,6 @@
 // The pictures built into the executable, checked byte by byte.
+#include "window_icon.h"
+
 #include <QFile>
 #include <QImage>
 
@@ -124,6 +126,17 @@ TEST(Artwork, IconIsOne24BitImageWithItsBottomRowsMasked)
     QImage img;
     ASSERT_TRUE(img.loadFromData(ico));
     EXPECT_EQ(img.size(), QSize(72, 72));
+
+    const QImage icon = bellwick::iconFromIco(ico);
+    ASSERT_EQ(icon.size(), QSize(72, 72));
+    int seeThrough = 0;
+    for (int y = 0; y < 72; ++y)
+        for (int x = 0; x < 72; ++x) seeThrough += qAlpha(icon.pixel(x, y)) == 0;
+    EXPECT_EQ(seeThrough, 1080);
+    EXPECT_EQ(qAlpha(icon.pixel(0, 71)), 0);
+    EXPECT_EQ(qAlpha(icon.pixel(0, 56)), 255);
+    EXPECT_EQ(icon.pixel(36, 20), img.pixel(36, 20));
+    EXPECT_TRUE(bellwick::iconFromIco(ico.left(100)).isNull());
 }
 
 }  // namespace
