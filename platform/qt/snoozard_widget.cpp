@@ -2,6 +2,7 @@
 
 #include "picture_widget.h"
 #include "window_icon.h"
+#include "x11_colormap.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -277,6 +278,8 @@ void SnoozardWidget::start()
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
     }
+    // Before the first map, so screenshots keep the mask's see-through parts.
+    useDefaultColormap(*this);
     show();
     if (QWidget* text1 = widgetOf(model_.control("Text1"))) {
         activateWindow();
