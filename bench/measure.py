@@ -57,7 +57,7 @@ class Program:
         proc = subprocess.Popen(self.cmd, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         while not self.ready(self.name):
             if proc.poll() is not None:
-                raise RuntimeError("%s ended early" % self.cmd[0])
+                raise RuntimeError("%s ended early: %s" % (self.cmd[0], proc.stderr.read()[-2000:]))
             time.sleep(0.002)
         return proc, (time.monotonic() - t0) * 1000
 
