@@ -22,7 +22,9 @@ public:
     void play() override;
     void stop() override;
 
+    // For tests and diagnostics.
     bool hasAudio() const { return open_; }
+    bool isPlaying() const;
 
 private:
     void release();

@@ -3,39 +3,59 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <array>
 #include <cstring>
+#include <functional>
 
 namespace bellwick {
 
 namespace {
 
-constexpr std::size_t kHeadBytes = 256 * 1024;  // enough for tags and the first frames
+constexpr std::size_t kWindow = 256 * 1024;   // read after the tag: enough for the first frames
+constexpr std::size_t kSyncScan = 64 * 1024;  // how far into the audio the first frame may stand
+constexpr int kMaxChunks = 64;                // WAV chunks looked at before giving up on "data"
+
+const char* const kNotSound = "the file is not a WAV or MP3 file";
+
+struct ReadFailed {};
+
+// Up to length bytes from offset; fewer only at the end of the file.
+using Reader = std::function<std::vector<std::uint8_t>(std::uint64_t offset, std::size_t length)>;
 
 std::uint32_t le32(const std::uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24; }
 std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 
-std::string checkWav(const std::vector<std::uint8_t>& b, std::uint64_t size)
+std::string checkWav(const Reader& read, std::uint64_t size)
 {
     bool fmt = false;
-    std::size_t at = 12;
-    while (at + 8 <= b.size()) {
-        const std::uint32_t len = le32(&b[at + 4]);
-        if (std::memcmp(&b[at], "fmt ", 4) == 0) {
-            if (len < 16 || at + 8 + 16 > b.size()) return "the WAV format block is damaged";
-            const std::uint16_t channels = le16(&b[at + 10]);
-            const std::uint32_t rate = le32(&b[at + 12]);
+    std::uint64_t bytesPerSecond = 0;
+    std::uint64_t at = 12;
+    for (int chunk = 0; chunk < kMaxChunks; ++chunk) {
+        if (at + 8 > size) return fmt ? "the WAV file is truncated" : "the WAV file has no format block";
+        const std::vector<std::uint8_t> h = read(at, 8);
+        if (h.size() < 8) return "the WAV file is truncated";
+        const std::uint32_t len = le32(&h[4]);
+        if (std::memcmp(h.data(), "fmt ", 4) == 0) {
+            if (len < 16 || at + 8 + 16 > size) return "the WAV format block is damaged";
+            const std::vector<std::uint8_t> f = read(at + 8, 16);
+            if (f.size() < 16) return "the WAV format block is damaged";
+            const std::uint16_t channels = le16(&f[2]);
+            const std::uint32_t rate = le32(&f[4]);
+            const std::uint16_t blockAlign = le16(&f[12]);
             if (channels == 0 || rate == 0) return "the WAV format block is damaged";
+            bytesPerSecond = std::uint64_t(rate) * std::max<std::uint16_t>(blockAlign, 1);
             fmt = true;
-        } else if (std::memcmp(&b[at], "data", 4) == 0) {
+        } else if (std::memcmp(h.data(), "data", 4) == 0) {
             if (!fmt) return "the WAV file has no format block";
-            if (len == 0) return "the WAV file holds no sound";
             if (at + 8 + std::uint64_t(len) > size) return "the WAV file is truncated";
+            if (len == 0 || len < bytesPerSecond / 100) return "the WAV file holds (almost) no sound";
             return "";
         }
-        at += 8 + std::size_t(len) + (len & 1);
+        at += 8 + std::uint64_t(len) + (len & 1);
     }
-    return "the WAV file is truncated";
+    return "the WAV file has no sound data";
 }
 
 // Length in bytes of the MPEG audio frame whose header is at p, or 0.
@@ -65,47 +85,109 @@ std::size_t mpegFrameLength(const std::uint8_t* p)
     return static_cast<std::size_t>(factor * kbps * 1000 / rate + padding);
 }
 
-std::string checkMp3(const std::vector<std::uint8_t>& b)
+std::uint32_t be32(const std::uint8_t* p) { return std::uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
+
+// Whether the first frame, at b[pos], is a Xing/Info or VBRI header (as LAME
+// and others write) that declares more bytes of audio than there are from it
+// on: a cut file. audioSize counts from b[0] to the end of the file; a tag
+// before b[0] is never counted against the declared length.
+bool declaredLengthMissing(const std::vector<std::uint8_t>& b, std::size_t pos, std::uint64_t audioSize)
 {
-    std::size_t at = 0;
-    if (b.size() >= 10 && std::memcmp(b.data(), "ID3", 3) == 0) {
-        const std::size_t tag = (b[6] & 0x7F) << 21 | (b[7] & 0x7F) << 14 | (b[8] & 0x7F) << 7 | (b[9] & 0x7F);
-        at = 10 + tag + ((b[5] & 0x10) ? 10 : 0);
+    const std::size_t frameEnd = std::min(b.size(), pos + mpegFrameLength(&b[pos]));
+    const std::uint64_t have = audioSize - pos;
+    for (std::size_t at = pos + 4; at + 16 <= frameEnd && at < pos + 64; ++at) {
+        if (std::memcmp(&b[at], "Xing", 4) == 0 || std::memcmp(&b[at], "Info", 4) == 0) {
+            const std::uint32_t flags = be32(&b[at + 4]);
+            if (!(flags & 2)) return false;  // no byte count
+            const std::size_t field = at + 8 + ((flags & 1) ? 4 : 0);
+            return field + 4 <= frameEnd && have < be32(&b[field]);
+        }
+        if (std::memcmp(&b[at], "VBRI", 4) == 0 && at + 14 <= frameEnd) return have < be32(&b[at + 10]);
     }
-    // Three frames in a row, each where the one before says it ends.
-    for (int frame = 0; frame < 3; ++frame) {
-        if (at + 4 > b.size()) return frame == 0 ? "the file is not a WAV or MP3 file" : "the MP3 file is truncated";
-        const std::size_t len = mpegFrameLength(&b[at]);
-        if (len == 0) return frame == 0 ? "the file is not a WAV or MP3 file" : "the MP3 file is damaged";
-        at += len;
+    return false;
+}
+
+std::string checkMp3(const Reader& read, std::uint64_t size)
+{
+    std::uint64_t start = 0;
+    bool tagged = false;
+    const std::vector<std::uint8_t> t = read(0, 10);
+    if (t.size() >= 10 && std::memcmp(t.data(), "ID3", 3) == 0) {
+        const std::uint64_t tag = std::uint64_t(t[6] & 0x7F) << 21 | (t[7] & 0x7F) << 14 | (t[8] & 0x7F) << 7 | (t[9] & 0x7F);
+        start = 10 + tag + ((t[5] & 0x10) ? 10 : 0);
+        tagged = true;
+        if (start > size) return "the MP3 file is truncated";
     }
-    return "";
+    const std::vector<std::uint8_t> b = read(start, kWindow);
+    const std::size_t scan = std::min(b.size(), kSyncScan);
+    for (std::size_t pos = 0; pos < scan && pos + 4 <= b.size(); ++pos) {
+        if (b[pos] != 0xFF) continue;
+        std::size_t at = pos;
+        int frames = 0;
+        while (frames < 3 && at + 4 <= b.size()) {
+            const std::size_t len = mpegFrameLength(&b[at]);
+            if (len == 0) break;
+            at += len;
+            ++frames;
+        }
+        if (frames == 3) return declaredLengthMissing(b, pos, size - start) ? "the MP3 file is truncated" : "";
+        // Frames that run into the end of the file: a cut file, not chance,
+        // if they start the audio or two of them chain.
+        if (at + 4 > b.size() && (frames >= 2 || (frames == 1 && pos == 0))) return "the MP3 file is truncated";
+    }
+    return tagged ? "the MP3 file holds no sound after its tag" : kNotSound;
+}
+
+std::string check(const Reader& read, std::uint64_t size)
+{
+    if (size == 0) return "the file is empty";
+    try {
+        const std::vector<std::uint8_t> h = read(0, 12);
+        if (h.size() >= 12 && std::memcmp(h.data(), "RIFF", 4) == 0 && std::memcmp(&h[8], "WAVE", 4) == 0)
+            return checkWav(read, size);
+        return checkMp3(read, size);
+    } catch (const ReadFailed&) {
+        return "the file cannot be read";
+    }
 }
 
 }  // namespace
 
-std::string checkSoundBytes(const std::vector<std::uint8_t>& b, std::uint64_t size)
+std::string checkSoundBytes(const std::vector<std::uint8_t>& bytes, std::uint64_t size)
 {
-    if (size == 0) return "the file is empty";
-    if (b.size() >= 12 && std::memcmp(b.data(), "RIFF", 4) == 0 && std::memcmp(&b[8], "WAVE", 4) == 0)
-        return checkWav(b, size);
-    return checkMp3(b);
+    return check(
+        [&bytes](std::uint64_t offset, std::size_t length) {
+            if (offset >= bytes.size()) return std::vector<std::uint8_t>();
+            const std::size_t from = static_cast<std::size_t>(offset);
+            const std::size_t n = std::min(length, bytes.size() - from);
+            return std::vector<std::uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                                             bytes.begin() + static_cast<std::ptrdiff_t>(from + n));
+        },
+        size);
 }
 
 std::string checkSoundFile(int fd)
 {
     struct stat st {};
     if (::fstat(fd, &st) != 0) return "the file cannot be examined";
-    std::vector<std::uint8_t> head(std::min<std::uint64_t>(kHeadBytes, static_cast<std::uint64_t>(st.st_size)));
-    std::size_t got = 0;
-    while (got < head.size()) {
-        const ssize_t n = ::pread(fd, head.data() + got, head.size() - got, static_cast<off_t>(got));
-        if (n < 0) return "the file cannot be read";
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    head.resize(got);
-    return checkSoundBytes(head, static_cast<std::uint64_t>(st.st_size));
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    return check(
+        [fd, size](std::uint64_t offset, std::size_t length) {
+            std::vector<std::uint8_t> out;
+            if (offset >= size) return out;
+            out.resize(static_cast<std::size_t>(std::min<std::uint64_t>(length, size - offset)));
+            std::size_t got = 0;
+            while (got < out.size()) {
+                const ssize_t n = ::pread(fd, out.data() + got, out.size() - got, static_cast<off_t>(offset + got));
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) throw ReadFailed{};
+                if (n == 0) break;
+                got += static_cast<std::size_t>(n);
+            }
+            out.resize(got);
+            return out;
+        },
+        size);
 }
 
 }  // namespace bellwick

@@ -38,6 +38,18 @@ inline fs::path mp3()
     return p;
 }
 
+// MPEG-2 layer III (22050 Hz mono): other frame sizes than mp3()'s.
+inline fs::path lowRateMp3()
+{
+    const fs::path p = scratch() / "low.mp3";
+    if (!fs::exists(p)) {
+        const fs::path w = scratch() / "low.wav";
+        sh("sox -n -r 22050 -c 1 -b 16 '" + w.string() + "' synth 1 sine 440 vol 0.5");
+        sh("lame --quiet -b 32 '" + w.string() + "' '" + p.string() + "'");
+    }
+    return p;
+}
+
 inline fs::path bytes(const std::string& name, const std::string& content)
 {
     const fs::path p = scratch() / name;
