@@ -156,7 +156,14 @@ QWidget* SnoozardWidget::create(Control& c)
     case ControlKind::CheckBox: {
         auto* box = new QCheckBox(QString::fromStdString(c.text), this);
         box->setGeometry(geometryOf(c));
-        box->setStyleSheet(QStringLiteral("QCheckBox { background: %1; color: %2; padding-left: 4px; }")
+        // The indicator draws itself on the red box: hollow when clear,
+        // filled when ticked.
+        box->setStyleSheet(QStringLiteral("QCheckBox { background: %1; color: %2; padding-left: 4px; }"
+                                          "QCheckBox::indicator { width: 11px; height: 11px; border: 1px solid white;"
+                                          " background: black; }"
+                                          "QCheckBox::indicator:checked { background: white; border: 3px solid black;"
+                                          " outline: 1px solid white; }"
+                                          "QCheckBox:focus { outline: 1px dotted white; }")
                                .arg(css(c.backColor.value_or(Rgb{})), css(c.foreColor.value_or(Rgb{}))));
         box->setChecked(c.value == 1);
         connect(box, &QCheckBox::toggled, this, [this, &c](bool on) {
