@@ -23,6 +23,18 @@ void checkDragArithmetic()
     if (std::fetestexcept(kDragFaults)) throw std::range_error("floating-point failure while moving the window");
 }
 
+// A window coordinate in twips moved by the pointer's offset from the grab
+// point, which is in pixels; each step of the sum is checked.
+double dragged(double position, float pointer, std::int32_t grab)
+{
+    std::feclearexcept(FE_ALL_EXCEPT);
+    double moved = position + static_cast<double>(pointer) * kTwipsPerPixel;
+    checkDragArithmetic();
+    moved -= static_cast<double>(grab) * kTwipsPerPixel;
+    checkDragArithmetic();
+    return moved;
+}
+
 std::size_t utf8Length(const std::string& s)
 {
     std::size_t n = 0;
@@ -153,22 +165,9 @@ void Snoozard::image1MouseMove(int button, int /*shift*/, float x, float y)
 {
     if (button != vbLeftButton) return;
 
-    // The offset is in pixels, Left and Top in twips.
-    const double left = w_.left();
-    std::feclearexcept(FE_ALL_EXCEPT);
-    double h = left + static_cast<double>(x) * kTwipsPerPixel;
-    checkDragArithmetic();
-    h -= static_cast<double>(pstX) * kTwipsPerPixel;
-    checkDragArithmetic();
-    w_.setLeft(h);
-
-    const double top = w_.top();
-    std::feclearexcept(FE_ALL_EXCEPT);
-    double v = top + static_cast<double>(y) * kTwipsPerPixel;
-    checkDragArithmetic();
-    v -= static_cast<double>(psty) * kTwipsPerPixel;
-    checkDragArithmetic();
-    w_.setTop(v);
+    // Horizontal first: Left is written before Top is computed.
+    w_.setLeft(dragged(w_.left(), x, pstX));
+    w_.setTop(dragged(w_.top(), y, psty));
 }
 
 }  // namespace bellwick
