@@ -1,5 +1,6 @@
 #include "snoozard_widget.h"
 
+#include "clock_label.h"
 #include "picture_widget.h"
 #include "window_icon.h"
 #include "x11_colormap.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -124,11 +126,19 @@ QWidget* SnoozardWidget::create(Control& c)
 {
     switch (c.kind) {
     case ControlKind::Label: {
-        auto* label = new QLabel(QString::fromStdString(c.text), this);
+        auto* label = new ClockLabel(QString::fromStdString(c.text), this, [this](QPainter& p, const QRect& at) {
+            // Whatever is stacked behind: the window's background and the pictures.
+            p.fillRect(QRect(QPoint(), at.size()), palette().color(QPalette::Window));
+            for (QObject* child : children()) {
+                if (qobject_cast<ClockLabel*>(child)) break;  // the rest lies in front
+                auto* picture = qobject_cast<PictureWidget*>(child);
+                if (!picture || !picture->geometry().intersects(at)) continue;
+                const QRect part = picture->geometry().intersected(at);
+                picture->render(&p, part.topLeft() - at.topLeft(), QRegion(part.translated(-picture->pos())));
+            }
+        });
         label->setGeometry(geometryOf(c));
-        // A palette, not a style sheet: the clock repaints twenty times a
-        // second and style sheet painting costs several times more.
-        label->setAutoFillBackground(false);
+        // A palette, not a style sheet: the clock repaints twenty times a second.
         QPalette pal = label->palette();
         const Rgb fg = c.foreColor.value_or(Rgb{});
         pal.setColor(QPalette::WindowText, QColor(fg.r, fg.g, fg.b));
