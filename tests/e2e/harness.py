@@ -200,4 +200,9 @@ class AppTest(unittest.TestCase):
 
     def terminate(self, sig=signal.SIGTERM):
         self.proc.send_signal(sig)
-        return self.proc.wait(timeout=10)
+        status = self.proc.wait(timeout=10)
+        if status != 0:  # show why in the test's output
+            self.log.flush()
+            with open(os.path.join(self.dir, "stderr.txt"), errors="replace") as f:
+                print(f.read()[-4000:])
+        return status
