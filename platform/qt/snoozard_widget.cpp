@@ -145,6 +145,7 @@ QWidget* SnoozardWidget::create(Control& c)
         label->setPalette(pal);
         // Presses stop here instead of reaching the banner behind.
         label->installEventFilter(this);
+        clock_ = label;
         return label;
     }
     case ControlKind::TextBox: {
@@ -156,6 +157,7 @@ QWidget* SnoozardWidget::create(Control& c)
         if (c.is("txtFile")) {
             edit->setReadOnly(true);
             edit->installEventFilter(this);
+            fileBox_ = edit;
         } else {
             connect(edit, &QLineEdit::textEdited, this, [this, &c](const QString& t) {
                 guard_([&] { model_.setText(c, t.toStdString()); });
@@ -179,7 +181,6 @@ QWidget* SnoozardWidget::create(Control& c)
         connect(box, &QCheckBox::toggled, this, [this, &c](bool on) {
             guard_([&] { model_.setValue(c, on ? 1 : 0); });
         });
-        box->installEventFilter(this);
         return box;
     }
     case ControlKind::CommandButton: {
@@ -344,14 +345,10 @@ void SnoozardWidget::closeEvent(QCloseEvent* event)
 
 bool SnoozardWidget::eventFilter(QObject* watched, QEvent* event)
 {
-    const auto* w = static_cast<QWidget*>(watched);
-    const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
-    if (w == widgetOf(model_.control("Label1")) && press) return true;  // no drag from the clock
-    if (w == widgetOf(model_.control("txtFile")) && event->type() == QEvent::MouseButtonRelease) {
-        QWidget::eventFilter(watched, event);
-        guard_([this] { handlers_.txtFileClick(); });
-        return false;
-    }
+    const QEvent::Type type = event->type();
+    if (watched == clock_ && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick))
+        return true;  // no drag from the clock
+    if (watched == fileBox_ && type == QEvent::MouseButtonRelease) guard_([this] { handlers_.txtFileClick(); });
     return QWidget::eventFilter(watched, event);
 }
 

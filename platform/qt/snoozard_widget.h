@@ -52,6 +52,8 @@ private:
     Guard guard_;
     QTimer timer_;
     std::map<const Control*, QWidget*> widgets_;
+    QWidget* clock_ = nullptr;    // Label1: takes presses so they start no drag
+    QWidget* fileBox_ = nullptr;  // txtFile: a click selects it all
     bool closing_ = false;
 };
 
