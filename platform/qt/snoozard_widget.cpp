@@ -31,7 +31,9 @@ QRect geometryOf(const Control& c)
     return QRect(px(*c.left), px(*c.top), px(*c.width), px(*c.height));
 }
 
-QString css(const Rgb& c) { return QColor(c.r, c.g, c.b).name(); }
+QColor qColor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
+
+QString css(const Rgb& c) { return qColor(c).name(); }
 
 QFont fontOf(const Font& f)
 {
@@ -73,7 +75,7 @@ SnoozardWidget::SnoozardWidget(Window& model, Snoozard& handlers, Guard guard)
     setFixedSize(px(model_.clientWidth), px(model_.clientHeight));
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(model_.backColor.r, model_.backColor.g, model_.backColor.b));
+    pal.setColor(QPalette::Window, qColor(model_.backColor));
     setPalette(pal);
     if (model_.defaultFont) setFont(fontOf(*model_.defaultFont));
     QFile icon(QStringLiteral(":/bellwick.ico"));
@@ -140,8 +142,7 @@ QWidget* SnoozardWidget::create(Control& c)
         label->setGeometry(geometryOf(c));
         // A palette, not a style sheet: the clock repaints twenty times a second.
         QPalette pal = label->palette();
-        const Rgb fg = c.foreColor.value_or(Rgb{});
-        pal.setColor(QPalette::WindowText, QColor(fg.r, fg.g, fg.b));
+        pal.setColor(QPalette::WindowText, qColor(c.foreColor.value_or(Rgb{})));
         label->setPalette(pal);
         // Presses stop here instead of reaching the banner behind.
         label->installEventFilter(this);
@@ -227,8 +228,7 @@ QWidget* SnoozardWidget::create(Control& c)
                                 QPoint(static_cast<int>(std::max(x1, x2)) + half - 1, static_cast<int>(std::max(y1, y2)))));
         line->setAutoFillBackground(true);
         QPalette pal = line->palette();
-        const Rgb fg = c.foreColor.value_or(Rgb{});
-        pal.setColor(QPalette::Window, QColor(fg.r, fg.g, fg.b));
+        pal.setColor(QPalette::Window, qColor(c.foreColor.value_or(Rgb{})));
         line->setPalette(pal);
         line->setAttribute(Qt::WA_TransparentForMouseEvents);
         return line;
