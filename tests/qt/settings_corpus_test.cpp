@@ -1,4 +1,5 @@
 // Replays the settings fuzzer's seeds: each value round-trips exactly.
+#include "fakes/temp_folder.h"
 #include "qt_settings_store.h"
 
 #include <QCoreApplication>
@@ -17,8 +18,7 @@ namespace fs = std::filesystem;
 
 TEST(SettingsCorpus, EverySeedRoundTrips)
 {
-    std::string tmpl = (fs::temp_directory_path() / "bellwick-corpus-XXXXXX").string();
-    const fs::path dir = ::mkdtemp(tmpl.data());
+    const fs::path dir = testing_support::makeTempFolder("bellwick-corpus");
     setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
     int seeds = 0;
     for (const auto& entry : fs::directory_iterator(BELLWICK_SETTINGS_CORPUS)) {

@@ -1,4 +1,5 @@
 // A save killed at any moment leaves the old or the new value, never a mix.
+#include "fakes/temp_folder.h"
 #include "qt_settings_store.h"
 
 #include <gtest/gtest.h>
@@ -23,8 +24,7 @@ namespace fs = std::filesystem;
 
 TEST(SettingsUnderKill, EveryKillLeavesOneWholeValue)
 {
-    std::string tmpl = (fs::temp_directory_path() / "bellwick-kill-XXXXXX").string();
-    const fs::path dir = ::mkdtemp(tmpl.data());
+    const fs::path dir = testing_support::makeTempFolder("bellwick-kill");
     const std::string previous = getenv("XDG_CONFIG_HOME") ? getenv("XDG_CONFIG_HOME") : "";
     setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
 

@@ -1,6 +1,8 @@
 #pragma once
 // Real and broken sound files in a temporary folder, made with sox and lame.
 
+#include "fakes/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,10 +17,7 @@ namespace fs = std::filesystem;
 
 inline fs::path scratch()
 {
-    static const fs::path dir = [] {
-        std::string tmpl = (fs::temp_directory_path() / "bellwick-sdl-XXXXXX").string();
-        return fs::path(::mkdtemp(tmpl.data()));
-    }();
+    static const fs::path dir = testing_support::makeTempFolder("bellwick-sdl");
     return dir;
 }
 
