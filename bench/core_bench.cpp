@@ -2,8 +2,8 @@
 
 #include "app/snoozard.h"
 #include "fakes/fakes.h"
-#include "posix_time_text.h"
-#include "qt_regions.h"
+#include "posix/posix_time_text.h"
+#include "qt/qt_regions.h"
 #include "shaping/transparent.h"
 #include "window/layout.h"
 
@@ -18,8 +18,7 @@ struct Bench {
     fakes::FakeServices f;
     PosixTimeText timeText;
     Window w = makeSnoozardLayout();
-    Snoozard s{w, Services{f.regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, timeText,
-                           f.log}};
+    Snoozard s{w, Services{f.regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, timeText, f.log}};
     Bench()
     {
         std::setlocale(LC_ALL, "en_US.UTF-8");
@@ -54,7 +53,7 @@ BENCHMARK(BM_TickArmed);
 
 void BM_MakeTransparent(benchmark::State& state)
 {
-    fakes::FakeMessageBox messages;
+    fakes::FakeMessages messages;
     fakes::FakeProcess process;
     for (auto _ : state) {
         Window w = makeSnoozardLayout();

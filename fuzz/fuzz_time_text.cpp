@@ -1,6 +1,6 @@
 // Reads the input as alarm text in each locale and checks the invariants.
 
-#include "posix_time_text.h"
+#include "posix/posix_time_text.h"
 #include "time_text_invariants.h"
 
 #include <clocale>

@@ -2,8 +2,8 @@
 // What any text, read in any locale, must give. Shared by the fuzzer and
 // the corpus replay test.
 
-#include "platform/date_time.h"
-#include "platform/time_text.h"
+#include "ports/time_text.h"
+#include "rules/date_time.h"
 
 #include <optional>
 #include <string>
@@ -18,8 +18,8 @@ inline std::string describeReading(const std::optional<TimeReading>& r)
     if (!r) return "unreadable";
     std::string s;
     if (r->date) {
-        s += std::to_string(r->date->year) + "-" + std::to_string(r->date->month) + "-" +
-             std::to_string(r->date->day) + " ";
+        s += std::to_string(r->date->year) + "-" + std::to_string(r->date->month) + "-" + std::to_string(r->date->day) +
+             " ";
     }
     return s + std::to_string(r->time.hour) + ":" + std::to_string(r->time.minute) + ":" +
            std::to_string(r->time.second);

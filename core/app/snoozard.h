@@ -4,13 +4,13 @@
 
 #include "components/file_dialog.h"
 #include "components/media_player.h"
-#include "platform/clock.h"
-#include "platform/event_log.h"
-#include "platform/message_box.h"
-#include "platform/process.h"
-#include "platform/regions.h"
-#include "platform/settings_store.h"
-#include "platform/time_text.h"
+#include "ports/clock.h"
+#include "ports/event_log.h"
+#include "ports/messages.h"
+#include "ports/process.h"
+#include "ports/regions.h"
+#include "ports/settings_store.h"
+#include "ports/time_text.h"
 #include "window/window.h"
 
 #include <cstdint>
@@ -21,7 +21,7 @@ namespace bellwick {
 
 struct Services {
     Regions& regions;
-    MessageBox& messages;
+    Messages& messages;
     Process& process;
     SettingsStore& settings;
     MediaPlayer& player;

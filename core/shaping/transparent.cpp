@@ -36,7 +36,8 @@ public:
     void run()
     {
         step([&] { whole_ = r_.CreateRectRgn(0, 0, 0, 0); });
-        for (const Control& c : w_.controls) control(c);
+        for (const Control& c : w_.controls)
+            control(c);
         step([&] { r_.SetWindowRgn(w_.handle, whole_, -1); });
     }
 
@@ -57,7 +58,7 @@ private:
         const std::int32_t ei = roundToInt32(e);
         ctl_ = r_.CreateRoundRectRgn(roundToInt32(l), roundToInt32(t), roundToInt32(r), roundToInt32(b), ei, ei);
     }
-    void combine() { r_.CombineRgn(whole_, whole_, ctl_, RGN_XOR); }
+    void combine() { r_.CombineRgn(whole_, whole_, ctl_, CombineMode::Xor); }
 
     void control(const Control& c)
     {
@@ -105,14 +106,17 @@ private:
             const char* y;
             double dy;
         };
-        const std::array<Corner, 4> steepBand{{{"X1", -1, "Y1", 0}, {"X2", -1, "Y2", 0}, {"X2", 1, "Y2", 0}, {"X1", 1, "Y1", 0}}};
-        const std::array<Corner, 4> flatBand{{{"X1", 0, "Y1", -1}, {"X2", 0, "Y2", -1}, {"X2", 0, "Y2", 1}, {"X1", 0, "Y1", 1}}};
+        const std::array<Corner, 4> steepBand{
+            {{"X1", -1, "Y1", 0}, {"X2", -1, "Y2", 0}, {"X2", 1, "Y2", 0}, {"X1", 1, "Y1", 0}}};
+        const std::array<Corner, 4> flatBand{
+            {{"X1", 0, "Y1", -1}, {"X2", 0, "Y2", -1}, {"X2", 0, "Y2", 1}, {"X1", 0, "Y1", 1}}};
         const auto& band = steep ? steepBand : flatBand;
         for (std::size_t i = 0; i < band.size(); ++i) {
             step([&] { points_[i].x = roundToInt32(prop(c, band[i].x) + band[i].dx); });
             step([&] { points_[i].y = roundToInt32(prop(c, band[i].y) + band[i].dy); });
         }
-        step([&] { ctl_ = r_.CreatePolygonRgn(points_.data(), static_cast<int>(points_.size()), ALTERNATE); });
+        step(
+            [&] { ctl_ = r_.CreatePolygonRgn(points_.data(), static_cast<int>(points_.size()), FillMode::Alternate); });
     }
 
     // The outline, or with inner set the outline one pixel inside it.
@@ -159,7 +163,7 @@ private:
 
 }  // namespace
 
-void MakeTransparent(Window& window, Regions& regions, MessageBox& messages, Process& process)
+void MakeTransparent(Window& window, Regions& regions, Messages& messages, Process& process)
 {
     window.scaleMode = ScaleMode::Pixels;
     if (window.borderStyle != 0) {

@@ -1,9 +1,9 @@
 #pragma once
 // Cuts the window to the outlines of its controls.
 
-#include "platform/message_box.h"
-#include "platform/process.h"
-#include "platform/regions.h"
+#include "ports/messages.h"
+#include "ports/process.h"
+#include "ports/regions.h"
 #include "window/window.h"
 
 namespace bellwick {
@@ -13,6 +13,6 @@ namespace bellwick {
 // outlines the window's region. Every step stands alone: a step that cannot
 // be carried out (a missing property, a value that cannot be computed) has
 // no effect, and a test that cannot be made counts as passed.
-void MakeTransparent(Window& window, Regions& regions, MessageBox& messages, Process& process);
+void MakeTransparent(Window& window, Regions& regions, Messages& messages, Process& process);
 
 }  // namespace bellwick

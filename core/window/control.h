@@ -57,10 +57,10 @@ struct Control {
 
     std::optional<Font> font;  // none: the window's default font
     std::optional<Rgb> backColor, foreColor;
-    int lineWidth = 0;     // pixels, line controls only
-    int stacking = 0;      // 0 is the front
-    int tabIndex = -1;     // -1: not in the tab order
-    int intervalMs = 0;    // timers only
+    int lineWidth = 0;   // pixels, line controls only
+    int stacking = 0;    // 0 is the front
+    int tabIndex = -1;   // -1: not in the tab order
+    int intervalMs = 0;  // timers only
 
     bool isLine() const { return kind == ControlKind::Line; }
     bool isShape() const { return kind == ControlKind::Shape; }

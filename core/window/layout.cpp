@@ -31,6 +31,7 @@ struct Row {
 constexpr int kNoSize = -1;
 
 // Front to back. Pixel values (at 15 twips per pixel) in the comments.
+// clang-format off
 constexpr std::array<Row, 13> kLayout{{
     // kind                     name        idx  left  top   width   height  text                     font        back    fore     tab
     {ControlKind::CommandButton, "cmdBrowse", -1, 2295, 5115, 2265, 240, "Browse", Bold825, kRed, kNone, 5},            // 153,341 151x16
@@ -47,6 +48,7 @@ constexpr std::array<Row, 13> kLayout{{
     {ControlKind::MediaPlayer, "Media", -1, 8130, 5520, 3135, 2175, "", DefaultFont, kNone, kNone, 3},                   // 542,368 209x145
     {ControlKind::Image, "Image1", -1, 195, 270, 6480, 2160, "", DefaultFont, kNone, kNone, -1},                         // 13,18 432x144
 }};
+// clang-format on
 
 std::optional<Font> fontOf(FontId id)
 {

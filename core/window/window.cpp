@@ -24,10 +24,7 @@ const Control& Window::control(std::string_view name, int index) const
     throw PropertyError("no control " + std::string(name));
 }
 
-double Window::scale() const
-{
-    return scaleMode == ScaleMode::Pixels ? kTwipsPerPixel : 1.0;
-}
+double Window::scale() const { return scaleMode == ScaleMode::Pixels ? kTwipsPerPixel : 1.0; }
 
 double Window::property(const Control& c, std::string_view prop) const
 {

@@ -67,13 +67,19 @@ public:
     void placedAt(double leftTwips, double topTwips);
 
     // Paints the control now, without waiting for the next paint event.
-    void repaint(Control& c) { if (onRepaint) onRepaint(c); }
+    void repaint(Control& c)
+    {
+        if (onRepaint) onRepaint(c);
+    }
     // Closes the window on screen; the model stays.
-    void close() { if (onClose) onClose(); }
+    void close()
+    {
+        if (onClose) onClose();
+    }
 
-    ChangeHook onChange;   // platform mirror
-    ClickHook onClick;     // check box value changes
-    MoveHook onMove;       // Left or Top written
+    ChangeHook onChange;  // platform mirror
+    ClickHook onClick;    // check box value changes
+    MoveHook onMove;      // Left or Top written
     RepaintHook onRepaint;
     CloseHook onClose;
 

@@ -1,7 +1,7 @@
 #pragma once
 // The system clock in the local time zone (TZ or /etc/localtime).
 
-#include "platform/clock.h"
+#include "ports/clock.h"
 
 namespace bellwick {
 

@@ -1,4 +1,4 @@
-#include "posix_time_text.h"
+#include "posix/posix_time_text.h"
 
 #include <array>
 #include <cstddef>
@@ -28,15 +28,18 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
 
 std::string_view trimBlanks(std::string_view s)
 {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
 std::size_t skipBlanks(std::string_view& s)
 {
     std::size_t n = 0;
-    while (n < s.size() && isBlank(s[n])) ++n;
+    while (n < s.size() && isBlank(s[n]))
+        ++n;
     s.remove_prefix(n);
     return n;
 }
@@ -104,10 +107,7 @@ struct DayPeriodWords {
     bool usable() const { return !am.empty() && !pm.empty() && !equalsIgnoringAsciiCase(am, pm); }
 };
 
-DayPeriodWords localeDayPeriodWords()
-{
-    return {nl_langinfo(AM_STR), nl_langinfo(PM_STR)};
-}
+DayPeriodWords localeDayPeriodWords() { return {nl_langinfo(AM_STR), nl_langinfo(PM_STR)}; }
 
 // "H:MM", "H:MM:SS", each 24-hour or followed by the AM/PM word.
 std::optional<TimeOfDay> readDigitTime(std::string_view s, const DayPeriodWords& words)
@@ -138,10 +138,7 @@ std::optional<TimeOfDay> readDigitTime(std::string_view s, const DayPeriodWords&
     return TimeOfDay{*hour % 12 + (pm ? 12 : 0), *minute, second};
 }
 
-std::string formatTime(const TimeOfDay& t)
-{
-    return formatTm("%X", makeTm({2000, 1, 1}, t));
-}
+std::string formatTime(const TimeOfDay& t) { return formatTm("%X", makeTm({2000, 1, 1}, t)); }
 
 // The locale's own %X form, for locales whose form the digit reader does
 // not cover; taken only when formatting the result gives the text back,
@@ -231,10 +228,7 @@ std::optional<Date> takeFormDate(std::string_view& s, const DateForm& form)
     return d;
 }
 
-std::string formatDate(const Date& d)
-{
-    return formatTm("%x", makeTm(d, {}));
-}
+std::string formatDate(const Date& d) { return formatTm("%x", makeTm(d, {})); }
 
 // Finds where year, month and day land in the %x form of a known date.
 // nullopt when the form is not three plain numbers (month names,
@@ -249,12 +243,14 @@ std::optional<DateForm> localeDateForm()
     while (i < sample.size()) {
         const std::size_t start = i;
         if (!isDigit(sample[i])) {
-            while (i < sample.size() && !isDigit(sample[i])) ++i;
+            while (i < sample.size() && !isDigit(sample[i]))
+                ++i;
             if (fieldCount > 3) return std::nullopt;
             form.literals[fieldCount] = sample.substr(start, i - start);
             continue;
         }
-        while (i < sample.size() && isDigit(sample[i])) ++i;
+        while (i < sample.size() && isDigit(sample[i]))
+            ++i;
         if (fieldCount == 3) return std::nullopt;
         const std::string_view run(sample.data() + start, i - start);
         DateForm::Field field;
@@ -332,10 +328,7 @@ std::optional<TimeReading> readDated(std::string_view s, const DayPeriodWords& w
 
 }  // namespace
 
-std::string PosixTimeText::format(const TimeOfDay& t) const
-{
-    return formatTime(t);
-}
+std::string PosixTimeText::format(const TimeOfDay& t) const { return formatTime(t); }
 
 std::optional<TimeReading> PosixTimeText::read(std::string_view text) const
 {

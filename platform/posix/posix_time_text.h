@@ -1,7 +1,7 @@
 #pragma once
 // Times as text by strftime/strptime under the current LC_TIME locale.
 
-#include "platform/time_text.h"
+#include "ports/time_text.h"
 
 namespace bellwick {
 

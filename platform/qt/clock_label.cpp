@@ -1,4 +1,4 @@
-#include "clock_label.h"
+#include "qt/clock_label.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "fatal_report.h"
+#include "qt/fatal_report.h"
 
 #include <cstdio>
 #include <exception>

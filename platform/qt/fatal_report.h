@@ -2,8 +2,8 @@
 // The report of a failure that no handler caught: a message box titled
 // "Bellwick" naming the error, then the process ends with status 1.
 
-#include "platform/message_box.h"
-#include "platform/process.h"
+#include "ports/messages.h"
+#include "ports/process.h"
 
 #include <functional>
 #include <string>
@@ -14,7 +14,7 @@ inline constexpr int kFatalStatus = 1;
 
 class FatalReport {
 public:
-    FatalReport(MessageBox& messages, Process& process) : messages_(messages), process_(process) {}
+    FatalReport(Messages& messages, Process& process) : messages_(messages), process_(process) {}
 
     // Runs f; anything it throws is reported and ends the process.
     void guard(const std::function<void()>& f);
@@ -22,7 +22,7 @@ public:
     static std::string textFor(const std::string& what);
 
 private:
-    MessageBox& messages_;
+    Messages& messages_;
     Process& process_;
 };
 

@@ -1,4 +1,4 @@
-#include "picture_widget.h"
+#include "qt/picture_widget.h"
 
 #include <QMouseEvent>
 #include <QPainter>

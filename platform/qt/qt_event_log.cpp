@@ -1,4 +1,4 @@
-#include "qt_event_log.h"
+#include "qt/qt_event_log.h"
 
 #include <QDateTime>
 #include <QString>
@@ -9,7 +9,8 @@ namespace bellwick {
 
 namespace {
 
-QString stamp() {
+QString stamp()
+{
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     return QStringLiteral("epoch_ms=%1 utc=%2")
         .arg(now)
@@ -17,7 +18,8 @@ QString stamp() {
 }
 
 // Keeps the event on one line for whoever parses the log.
-QString oneLine(std::string_view text) {
+QString oneLine(std::string_view text)
+{
     QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     for (QChar& c : line) {
         if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
@@ -28,11 +30,10 @@ QString oneLine(std::string_view text) {
 
 }  // namespace
 
-void QtEventLog::fired() {
-    qCInfo(bellwickAlarm).noquote() << "fired" << stamp();
-}
+void QtEventLog::fired() { qCInfo(bellwickAlarm).noquote() << "fired" << stamp(); }
 
-void QtEventLog::failed(std::string_view reason) {
+void QtEventLog::failed(std::string_view reason)
+{
     qCInfo(bellwickAlarm).noquote() << "failed" << stamp() << QStringLiteral("reason=") + oneLine(reason);
 }
 

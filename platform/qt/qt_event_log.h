@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/event_log.h"
+#include "ports/event_log.h"
 
 #include <QLoggingCategory>
 

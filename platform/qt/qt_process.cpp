@@ -1,4 +1,4 @@
-#include "qt_process.h"
+#include "qt/qt_process.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/process.h"
+#include "ports/process.h"
 
 namespace bellwick {
 

@@ -1,4 +1,4 @@
-#include "qt_regions.h"
+#include "qt/qt_regions.h"
 
 #include <QPainterPath>
 #include <QPolygon>
@@ -46,8 +46,8 @@ Region QtRegions::CreateEllipticRgn(std::int32_t l, std::int32_t t, std::int32_t
     return add(QRegion(boxOf(l, t, r, b), QRegion::Ellipse));
 }
 
-Region QtRegions::CreateRoundRectRgn(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b,
-                                     std::int32_t ew, std::int32_t eh)
+Region QtRegions::CreateRoundRectRgn(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b, std::int32_t ew,
+                                     std::int32_t eh)
 {
     const QRect box = boxOf(l, t, r, b);
     if (box.isEmpty()) return add(QRegion());
@@ -56,16 +56,17 @@ Region QtRegions::CreateRoundRectRgn(std::int32_t l, std::int32_t t, std::int32_
     return add(QRegion(path.toFillPolygon().toPolygon(), Qt::WindingFill));
 }
 
-Region QtRegions::CreatePolygonRgn(const Point* points, int count, int fillMode)
+Region QtRegions::CreatePolygonRgn(const Point* points, int count, FillMode fillMode)
 {
     QPolygon polygon;
-    for (int i = 0; i < count; ++i) polygon << QPoint(points[i].x, points[i].y);
-    return add(QRegion(polygon, fillMode == ALTERNATE ? Qt::OddEvenFill : Qt::WindingFill));
+    for (int i = 0; i < count; ++i)
+        polygon << QPoint(points[i].x, points[i].y);
+    return add(QRegion(polygon, fillMode == FillMode::Alternate ? Qt::OddEvenFill : Qt::WindingFill));
 }
 
-int QtRegions::CombineRgn(Region destination, Region source1, Region source2, int mode)
+int QtRegions::CombineRgn(Region destination, Region source1, Region source2, CombineMode mode)
 {
-    if (!regions_.count(destination) || mode != RGN_XOR) return ERROR_REGION;
+    if (!regions_.count(destination) || mode != CombineMode::Xor) return ERROR_REGION;
     const QRegion result = region(source1).xored(region(source2));
     regions_[destination] = result;
     return kindOf(result);

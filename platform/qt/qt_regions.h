@@ -1,7 +1,7 @@
 #pragma once
 // Window regions as QRegions; the window region becomes the widget's mask.
 
-#include "platform/regions.h"
+#include "ports/regions.h"
 
 #include <QRegion>
 
@@ -20,8 +20,8 @@ public:
     Region CreateEllipticRgn(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) override;
     Region CreateRoundRectRgn(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                               std::int32_t ellipseWidth, std::int32_t ellipseHeight) override;
-    Region CreatePolygonRgn(const Point* points, int count, int fillMode) override;
-    int CombineRgn(Region destination, Region source1, Region source2, int mode) override;
+    Region CreatePolygonRgn(const Point* points, int count, FillMode fillMode) override;
+    int CombineRgn(Region destination, Region source1, Region source2, CombineMode mode) override;
     int SetWindowRgn(WindowHandle window, Region region, int redraw) override;
 
     // The region behind a handle; an empty region for an unknown handle.

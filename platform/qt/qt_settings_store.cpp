@@ -1,4 +1,4 @@
-#include "qt_settings_store.h"
+#include "qt/qt_settings_store.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -19,16 +19,15 @@ namespace bellwick {
 
 namespace {
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The application name is the organization, with no application name, so
 // that QSettings picks <config folder>/<application>.ini.
 class Settings {
 public:
     Settings(std::string_view application, std::string_view section)
-        : settings_(QSettings::IniFormat, QSettings::UserScope, fromUtf8(application), QString()) {
+        : settings_(QSettings::IniFormat, QSettings::UserScope, fromUtf8(application), QString())
+    {
         settings_.beginGroup(fromUtf8(section));
     }
     QSettings& operator*() { return settings_; }
@@ -40,39 +39,37 @@ private:
 
 // Text that survives QString unchanged goes in as a string; anything else
 // (stray bytes of a non-UTF-8 file name) as raw bytes.
-QVariant toVariant(std::string_view value) {
+QVariant toVariant(std::string_view value)
+{
     QByteArray bytes(value.data(), static_cast<qsizetype>(value.size()));
     QString text = QString::fromUtf8(bytes);
-    if (text.toUtf8() == bytes)
-        return text;
+    if (text.toUtf8() == bytes) return text;
     return bytes;
 }
 
-std::string toStdString(const QVariant& value) {
+std::string toStdString(const QVariant& value)
+{
     QByteArray bytes;
     switch (value.typeId()) {
-    case QMetaType::QByteArray:
-        bytes = value.toByteArray();
-        break;
+    case QMetaType::QByteArray: bytes = value.toByteArray(); break;
     case QMetaType::QStringList:
         // An unquoted "a, b" typed by hand parses as a list.
         bytes = value.toStringList().join(QStringLiteral(", ")).toUtf8();
         break;
-    default:
-        bytes = value.toString().toUtf8();
-        break;
+    default: bytes = value.toString().toUtf8(); break;
     }
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-std::string failure(const QString& file, const std::string& why) {
+std::string failure(const QString& file, const std::string& why)
+{
     return "cannot write " + QDir::toNativeSeparators(file).toStdString() + ": " + why;
 }
 
-std::string accessProblem(const QString& path, const std::string& what) {
+std::string accessProblem(const QString& path, const std::string& what)
+{
     const int error = errno;
-    if (error == EROFS)
-        return "the file system is read-only";
+    if (error == EROFS) return "the file system is read-only";
     if (error == EACCES || error == EPERM)
         return "access denied (" + what + " " + QDir::toNativeSeparators(path).toStdString() + " is read-only)";
     return what + " " + QDir::toNativeSeparators(path).toStdString() + ": " + std::strerror(error);
@@ -81,11 +78,11 @@ std::string accessProblem(const QString& path, const std::string& what) {
 // Why writing the file would fail, before anything is changed; empty when no
 // reason is known. Checked up front because QSettings keeps an unsaved change
 // in its per-process cache and would write it on the next access.
-std::string foreseenProblem(const QString& file) {
+std::string foreseenProblem(const QString& file)
+{
     const QFileInfo info(file);
     if (info.exists()) {
-        if (info.isDir())
-            return "it is a folder";
+        if (info.isDir()) return "it is a folder";
         if (::access(QFile::encodeName(file).constData(), W_OK) != 0)
             return errno == EROFS ? "the file system is read-only" : "access denied";
     }
@@ -95,33 +92,29 @@ std::string foreseenProblem(const QString& file) {
     QString folder = info.absolutePath();
     while (!QFileInfo::exists(folder)) {
         const QString parent = QFileInfo(folder).absolutePath();
-        if (parent == folder)
-            break;
+        if (parent == folder) break;
         folder = parent;
     }
     const QFileInfo folderInfo(folder);
-    if (!folderInfo.isDir())
-        return QDir::toNativeSeparators(folder).toStdString() + " is not a folder";
-    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
-        return accessProblem(folder, "the folder");
+    if (!folderInfo.isDir()) return QDir::toNativeSeparators(folder).toStdString() + " is not a folder";
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) return accessProblem(folder, "the folder");
     return {};
 }
 
-std::string unforeseenProblem(const QString& file) {
+std::string unforeseenProblem(const QString& file)
+{
     const QStorageInfo storage(QFileInfo(file).absolutePath());
-    if (storage.isValid() && storage.isReadOnly())
-        return "the file system is read-only";
-    if (storage.isValid() && storage.bytesAvailable() < 64 * 1024)
-        return "the disk is full";
+    if (storage.isValid() && storage.isReadOnly()) return "the file system is read-only";
+    if (storage.isValid() && storage.bytesAvailable() < 64 * 1024) return "the disk is full";
     return "the file could not be written";
 }
 
 // A second name for a file, in the same folder, for as long as it lives.
 class Link {
 public:
-    Link(const QString& file, const char* purpose) {
-        if (!QFileInfo::exists(file))
-            return;
+    Link(const QString& file, const char* purpose)
+    {
+        if (!QFileInfo::exists(file)) return;
         const QByteArray target = QFile::encodeName(file);
         for (int attempt = 0; attempt < 8 && name_.isEmpty(); ++attempt) {
             const QByteArray name =
@@ -132,9 +125,9 @@ public:
                 break;
         }
     }
-    ~Link() {
-        if (!name_.isEmpty())
-            ::unlink(name_.constData());
+    ~Link()
+    {
+        if (!name_.isEmpty()) ::unlink(name_.constData());
     }
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
@@ -142,9 +135,9 @@ public:
     bool exists() const { return !name_.isEmpty(); }
     QString name() const { return QFile::decodeName(name_); }
     // Puts the linked file back under the given name.
-    bool moveTo(const QString& file) {
-        if (name_.isEmpty() || ::rename(name_.constData(), QFile::encodeName(file).constData()) != 0)
-            return false;
+    bool moveTo(const QString& file)
+    {
+        if (name_.isEmpty() || ::rename(name_.constData(), QFile::encodeName(file).constData()) != 0) return false;
         name_.clear();
         return true;
     }
@@ -156,52 +149,49 @@ private:
 // Whether the file holds what the settings object believes it wrote. Opened
 // under another name, QSettings parses the file afresh instead of answering
 // from its cache.
-bool writtenAsBelieved(const QString& file, QSettings& written) {
+bool writtenAsBelieved(const QString& file, QSettings& written)
+{
     const Link alias(file, "check");
-    if (!alias.exists())
-        return true;  // no hard links here: nothing to compare with
+    if (!alias.exists()) return true;  // no hard links here: nothing to compare with
     QSettings disk(alias.name(), QSettings::IniFormat);
     written.endGroup();
     const QStringList keys = written.allKeys();
-    if (disk.status() != QSettings::NoError || disk.allKeys() != keys)
-        return false;
+    if (disk.status() != QSettings::NoError || disk.allKeys() != keys) return false;
     for (const QString& key : keys) {
-        if (disk.value(key) != written.value(key))
-            return false;
+        if (disk.value(key) != written.value(key)) return false;
     }
     return true;
 }
 
 }  // namespace
 
-std::string QtSettingsStore::filePath(std::string_view application) {
+std::string QtSettingsStore::filePath(std::string_view application)
+{
     const QSettings settings(QSettings::IniFormat, QSettings::UserScope, fromUtf8(application), QString());
     return QFile::encodeName(settings.fileName()).toStdString();
 }
 
 std::string QtSettingsStore::read(std::string_view application, std::string_view section, std::string_view key,
-                                  std::string_view fallback) {
+                                  std::string_view fallback)
+{
     Settings settings(application, section);
     const QString name = fromUtf8(key);
-    if (!settings->contains(name))
-        return std::string(fallback);
+    if (!settings->contains(name)) return std::string(fallback);
     return toStdString(settings->value(name));
 }
 
 void QtSettingsStore::save(std::string_view application, std::string_view section, std::string_view key,
-                           std::string_view value) {
+                           std::string_view value)
+{
     Settings settings(application, section);
     const QString file = settings->fileName();
-    if (const std::string problem = foreseenProblem(file); !problem.empty())
-        throw SaveError(failure(file, problem));
+    if (const std::string problem = foreseenProblem(file); !problem.empty()) throw SaveError(failure(file, problem));
     switch (settings->status()) {
-    case QSettings::NoError:
-        break;
+    case QSettings::NoError: break;
     case QSettings::FormatError:
         // Writing would drop whatever part of it did not parse.
         throw SaveError(failure(file, "the settings file is not valid"));
-    case QSettings::AccessError:
-        throw SaveError(failure(file, "access denied"));
+    case QSettings::AccessError: throw SaveError(failure(file, "access denied"));
     }
 
     const QString name = fromUtf8(key);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/settings_store.h"
+#include "ports/settings_store.h"
 
 #include <string>
 #include <string_view>

@@ -1,9 +1,9 @@
-#include "snoozard_widget.h"
+#include "qt/snoozard_widget.h"
 
-#include "clock_label.h"
-#include "picture_widget.h"
-#include "window_icon.h"
-#include "x11_colormap.h"
+#include "qt/clock_label.h"
+#include "qt/picture_widget.h"
+#include "qt/window_icon.h"
+#include "qt/x11_colormap.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,10 +26,7 @@ namespace {
 
 int px(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 
-QRect geometryOf(const Control& c)
-{
-    return QRect(px(*c.left), px(*c.top), px(*c.width), px(*c.height));
-}
+QRect geometryOf(const Control& c) { return QRect(px(*c.left), px(*c.top), px(*c.width), px(*c.height)); }
 
 QColor qColor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
 
@@ -54,7 +51,8 @@ int buttonState(Qt::MouseButtons b)
 int utf16Length(const QString& s, int codePoints)
 {
     int units = 0;
-    for (int n = 0; n < codePoints && units < s.size(); ++n) units += s.at(units).isHighSurrogate() ? 2 : 1;
+    for (int n = 0; n < codePoints && units < s.size(); ++n)
+        units += s.at(units).isHighSurrogate() ? 2 : 1;
     return std::min<int>(units, s.size());
 }
 
@@ -68,7 +66,10 @@ QString pictureOf(const Control& c)
 }  // namespace
 
 SnoozardWidget::SnoozardWidget(Window& model, Snoozard& handlers, Guard guard)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), model_(model), handlers_(handlers), guard_(std::move(guard))
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      model_(model),
+      handlers_(handlers),
+      guard_(std::move(guard))
 {
     setObjectName(QStringLiteral("Snoozard"));
     setWindowTitle(QString::fromStdString(model_.title));
@@ -111,7 +112,8 @@ void SnoozardWidget::build()
 {
     // Back to front, so that later widgets lie on top.
     std::vector<Control*> order;
-    for (Control& c : model_.controls) order.push_back(&c);
+    for (Control& c : model_.controls)
+        order.push_back(&c);
     std::stable_sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->stacking > b->stacking; });
     for (Control* c : order)
         if (QWidget* w = create(*c)) {
@@ -153,16 +155,16 @@ QWidget* SnoozardWidget::create(Control& c)
         auto* edit = new QLineEdit(QString::fromStdString(c.text), this);
         edit->setGeometry(geometryOf(c));
         edit->setFrame(true);
-        edit->setStyleSheet(QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid #808080; padding: 0 2px; }")
-                                .arg(css(c.backColor.value_or(Rgb{})), css(c.foreColor.value_or(Rgb{255, 255, 255}))));
+        edit->setStyleSheet(
+            QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid #808080; padding: 0 2px; }")
+                .arg(css(c.backColor.value_or(Rgb{})), css(c.foreColor.value_or(Rgb{255, 255, 255}))));
         if (c.is("txtFile")) {
             edit->setReadOnly(true);
             edit->installEventFilter(this);
             fileBox_ = edit;
         } else {
-            connect(edit, &QLineEdit::textEdited, this, [this, &c](const QString& t) {
-                guard_([&] { model_.setText(c, t.toStdString()); });
-            });
+            connect(edit, &QLineEdit::textEdited, this,
+                    [this, &c](const QString& t) { guard_([&] { model_.setText(c, t.toStdString()); }); });
         }
         return edit;
     }
@@ -179,9 +181,8 @@ QWidget* SnoozardWidget::create(Control& c)
                                           "QCheckBox:focus { outline: 1px dotted white; }")
                                .arg(css(c.backColor.value_or(Rgb{})), css(c.foreColor.value_or(Rgb{}))));
         box->setChecked(c.value == 1);
-        connect(box, &QCheckBox::toggled, this, [this, &c](bool on) {
-            guard_([&] { model_.setValue(c, on ? 1 : 0); });
-        });
+        connect(box, &QCheckBox::toggled, this,
+                [this, &c](bool on) { guard_([&] { model_.setValue(c, on ? 1 : 0); }); });
         return box;
     }
     case ControlKind::CommandButton: {
@@ -224,8 +225,9 @@ QWidget* SnoozardWidget::create(Control& c)
         const double x2 = *c.x2 / kTwipsPerPixel, y2 = *c.y2 / kTwipsPerPixel;
         const int half = c.lineWidth / 2;
         auto* line = new QWidget(this);
-        line->setGeometry(QRect(QPoint(static_cast<int>(std::min(x1, x2)) - half, static_cast<int>(std::min(y1, y2))),
-                                QPoint(static_cast<int>(std::max(x1, x2)) + half - 1, static_cast<int>(std::max(y1, y2)))));
+        line->setGeometry(
+            QRect(QPoint(static_cast<int>(std::min(x1, x2)) - half, static_cast<int>(std::min(y1, y2))),
+                  QPoint(static_cast<int>(std::max(x1, x2)) + half - 1, static_cast<int>(std::max(y1, y2)))));
         line->setAutoFillBackground(true);
         QPalette pal = line->palette();
         pal.setColor(QPalette::Window, qColor(c.foreColor.value_or(Rgb{})));
@@ -236,8 +238,7 @@ QWidget* SnoozardWidget::create(Control& c)
     case ControlKind::Shape:
     case ControlKind::Timer:
     case ControlKind::FileDialog:
-    case ControlKind::MediaPlayer:
-        break;
+    case ControlKind::MediaPlayer: break;
     }
     return nullptr;
 }
@@ -250,7 +251,8 @@ void SnoozardWidget::setUpTabOrder()
                                  c->kind == ControlKind::CommandButton))
             tabbed.emplace_back(c->tabIndex, w);
     std::sort(tabbed.begin(), tabbed.end());
-    for (std::size_t i = 1; i < tabbed.size(); ++i) setTabOrder(tabbed[i - 1].second, tabbed[i].second);
+    for (std::size_t i = 1; i < tabbed.size(); ++i)
+        setTabOrder(tabbed[i - 1].second, tabbed[i].second);
     for (auto [c, w] : widgets_)
         if (c->kind == ControlKind::Label || c->kind == ControlKind::Image || c->kind == ControlKind::Line)
             w->setFocusPolicy(Qt::NoFocus);
@@ -289,9 +291,7 @@ void SnoozardWidget::mirror(Control& c, Property p)
         }
         break;
     case Property::Geometry:
-    case Property::Visible:
-        w->setVisible(c.visible);
-        break;
+    case Property::Visible: w->setVisible(c.visible); break;
     }
 }
 

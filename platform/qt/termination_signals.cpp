@@ -1,4 +1,4 @@
-#include "termination_signals.h"
+#include "qt/termination_signals.h"
 
 #include <QSocketNotifier>
 
@@ -28,20 +28,21 @@ TerminationSignals::TerminationSignals(std::function<void()> handler, QObject* p
     notifier_ = new QSocketNotifier(fds[1], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
         char buf[16];
-        while (::read(fds[1], buf, sizeof buf) > 0) {
-        }
+        while (::read(fds[1], buf, sizeof buf) > 0) {}
         if (onSignal_) onSignal_();
     });
     struct sigaction sa {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(sig, &sa, nullptr);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(sig, &sa, nullptr);
 }
 
 TerminationSignals::~TerminationSignals()
 {
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) std::signal(sig, SIG_DFL);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        std::signal(sig, SIG_DFL);
 }
 
 }  // namespace bellwick

@@ -1,4 +1,4 @@
-#include "window_icon.h"
+#include "qt/window_icon.h"
 
 #include <QtEndian>
 

@@ -1,4 +1,4 @@
-#include "x11_colormap.h"
+#include "qt/x11_colormap.h"
 
 #include <QGuiApplication>
 #include <QWidget>
@@ -37,8 +37,7 @@ void useDefaultColormap(QWidget& window)
     const auto id = static_cast<xcb_window_t>(window.winId());
     const Reply<xcb_get_window_attributes_reply_t> attrs(
         xcb_get_window_attributes_reply(conn, xcb_get_window_attributes(conn, id), nullptr));
-    const Reply<xcb_get_geometry_reply_t> geometry(
-        xcb_get_geometry_reply(conn, xcb_get_geometry(conn, id), nullptr));
+    const Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(conn, xcb_get_geometry(conn, id), nullptr));
     if (!attrs || !geometry) return;
 
     for (auto it = xcb_setup_roots_iterator(xcb_get_setup(conn)); it.rem; xcb_screen_next(&it)) {

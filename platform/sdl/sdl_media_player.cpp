@@ -1,6 +1,6 @@
-#include "sdl_media_player.h"
+#include "sdl/sdl_media_player.h"
 
-#include "sound_file_check.h"
+#include "sdl/sound_file_check.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -22,12 +22,15 @@ std::string shown(const std::string& name)
 {
     constexpr std::size_t kHead = 200, kTail = 100;
     std::string s;
-    for (char c : name) s += c == '\0' ? std::string("\\0") : std::string(1, c);
+    for (char c : name)
+        s += c == '\0' ? std::string("\\0") : std::string(1, c);
     if (s.size() <= kHead + kTail + 50) return s;
     const auto continuation = [&s](std::size_t i) { return (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80; };
     std::size_t head = kHead, tail = s.size() - kTail;
-    while (head > 0 && continuation(head)) --head;
-    while (tail < s.size() && continuation(tail)) ++tail;
+    while (head > 0 && continuation(head))
+        --head;
+    while (tail < s.size() && continuation(tail))
+        ++tail;
     return s.substr(0, head) + "\u2026(" + std::to_string(tail - head) + " bytes)\u2026" + s.substr(tail);
 }
 

@@ -1,11 +1,11 @@
-#include "sound_file_check.h"
+#include "sdl/sound_file_check.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <functional>
 
@@ -113,7 +113,8 @@ std::string checkMp3(const Reader& read, std::uint64_t size)
     bool tagged = false;
     const std::vector<std::uint8_t> t = read(0, 10);
     if (t.size() >= 10 && std::memcmp(t.data(), "ID3", 3) == 0) {
-        const std::uint64_t tag = std::uint64_t(t[6] & 0x7F) << 21 | (t[7] & 0x7F) << 14 | (t[8] & 0x7F) << 7 | (t[9] & 0x7F);
+        const std::uint64_t tag =
+            std::uint64_t(t[6] & 0x7F) << 21 | (t[7] & 0x7F) << 14 | (t[8] & 0x7F) << 7 | (t[9] & 0x7F);
         start = 10 + tag + ((t[5] & 0x10) ? 10 : 0);
         tagged = true;
         if (start > size) return "the MP3 file is truncated";

@@ -20,7 +20,8 @@ TEST(Layout, EveryControlSitsOnWholePixelsInsideTheWindowExceptThePlayer)
         if (!c.width) continue;
         const double l = w.property(c, "Left"), t = w.property(c, "Top");
         const double r = l + w.property(c, "Width"), b = t + w.property(c, "Height");
-        for (double v : {l, t, r, b}) EXPECT_EQ(v, std::floor(v)) << *c.name;
+        for (double v : {l, t, r, b})
+            EXPECT_EQ(v, std::floor(v)) << *c.name;
         const bool inside = l >= 0 && t >= 0 && r <= cw && b <= ch;
         EXPECT_EQ(inside, !c.is("Media")) << *c.name;
     }
@@ -34,7 +35,8 @@ TEST(Layout, TabOrderRunsFromTheClockToBrowse)
         if (c.tabIndex >= 0) tabbed.push_back(&c);
     std::sort(tabbed.begin(), tabbed.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
     std::vector<std::string> names;
-    for (const Control* c : tabbed) names.push_back(*c->name);
+    for (const Control* c : tabbed)
+        names.push_back(*c->name);
     EXPECT_EQ(names, (std::vector<std::string>{"Label1", "Text1", "Check1", "Media", "txtFile", "cmdBrowse"}));
 }
 
@@ -64,7 +66,8 @@ TEST(Window, CheckBoxValueChangesRunTheClickHookOnlyOnChange)
     std::vector<int> seen;
     w.onClick = [&](Control& c) { seen.push_back(c.value); };
     Control& box = w.control("Check1");
-    for (int v : {1, 1, 0, 2, 0}) w.setValue(box, v);
+    for (int v : {1, 1, 0, 2, 0})
+        w.setValue(box, v);
     EXPECT_EQ(seen, (std::vector<int>{1, 0, 2, 0}));
     w.setValue(w.control("Text1"), 1);  // not a check box
     EXPECT_EQ(seen.size(), 4u);

@@ -17,8 +17,8 @@ const std::string kSettingPath = fakes::FakeSettingsStore::path(kApplication, kS
 struct Harness {
     fakes::FakeServices f;
     Window w = makeSnoozardLayout();
-    Snoozard s{w, Services{f.regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText,
-                           f.log}};
+    Snoozard s{w,
+               Services{f.regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText, f.log}};
     std::vector<std::string> events;  // close and repaint, in order with player calls
     int repaints = 0;
 
@@ -103,9 +103,9 @@ TEST(Browse, CallsTheDialogInOrderAndTakesTheChoice)
     h.s.load();
     h.f.dialog.answers = {std::string("/snd/a.wav")};
     h.s.cmdBrowseClick();
-    EXPECT_EQ(h.f.dialog.calls, (std::vector<std::string>{"title:Select sound to wake up to",
-                                                          "filter:Sound Resources (*.wav;*.mp3;)|*.wav;*.mp3;|All files|*.*",
-                                                          "open"}));
+    EXPECT_EQ(h.f.dialog.calls,
+              (std::vector<std::string>{"title:Select sound to wake up to",
+                                        "filter:Sound Resources (*.wav;*.mp3;)|*.wav;*.mp3;|All files|*.*", "open"}));
     EXPECT_EQ(h.s.File, "/snd/a.wav");
     EXPECT_EQ(h.c("txtFile").text, "/snd/a.wav");
     // Choosing neither saves nor tells the player.
@@ -257,44 +257,81 @@ TEST_P(AlarmCases, FiresOnceAtTheExpectedTick)
 
 const AlarmCase kAlarmCases[] = {
     {"equal second fires", dt(7, 12, 0, 0), "12:00:00", {dt(7, 12, 0, 0)}, 0},
-    {"one second ahead fires on the first tick showing it", dt(7, 12, 0, 0), "12:00:01",
-     {dt(7, 12, 0, 0), dt(7, 12, 0, 0), dt(7, 12, 0, 1), dt(7, 12, 0, 1)}, 2},
-    {"armed at 23:00 for 07:00 fires next morning", dt(7, 23, 0, 0), "07:00:00",
-     {dt(7, 23, 0, 0), dt(8, 0, 0, 0), dt(8, 6, 59, 59), dt(8, 7, 0, 0)}, 3},
-    {"start-up time a few seconds past means tomorrow", dt(7, 12, 0, 5), "12:00:00",
-     {dt(7, 12, 0, 5), dt(7, 23, 59, 59), dt(8, 11, 59, 59), dt(8, 12, 0, 0)}, 3},
-    {"dated alarm fires at its moment", dt(7, 12, 0, 0), "2026-12-08 07:00:00",
-     {dt(7, 12, 0, 0), dt(8, 6, 59, 59), dt(8, 7, 0, 0)}, 2},
+    {"one second ahead fires on the first tick showing it",
+     dt(7, 12, 0, 0),
+     "12:00:01",
+     {dt(7, 12, 0, 0), dt(7, 12, 0, 0), dt(7, 12, 0, 1), dt(7, 12, 0, 1)},
+     2},
+    {"armed at 23:00 for 07:00 fires next morning",
+     dt(7, 23, 0, 0),
+     "07:00:00",
+     {dt(7, 23, 0, 0), dt(8, 0, 0, 0), dt(8, 6, 59, 59), dt(8, 7, 0, 0)},
+     3},
+    {"start-up time a few seconds past means tomorrow",
+     dt(7, 12, 0, 5),
+     "12:00:00",
+     {dt(7, 12, 0, 5), dt(7, 23, 59, 59), dt(8, 11, 59, 59), dt(8, 12, 0, 0)},
+     3},
+    {"dated alarm fires at its moment",
+     dt(7, 12, 0, 0),
+     "2026-12-08 07:00:00",
+     {dt(7, 12, 0, 0), dt(8, 6, 59, 59), dt(8, 7, 0, 0)},
+     2},
     {"dated alarm in the past fires at once", dt(7, 12, 0, 0), "2026-12-01 07:00:00", {dt(7, 12, 0, 0)}, 0},
     {"dated alarm today, earlier, fires at once", dt(7, 12, 0, 0), "2026-12-07 07:00:00", {dt(7, 12, 0, 0)}, 0},
-    {"a forward jump over the alarm fires once", dt(7, 6, 0, 0), "07:00:00",
-     {dt(7, 6, 0, 0), dt(7, 6, 59, 58), dt(7, 9, 30, 0), dt(7, 9, 30, 1), dt(8, 7, 0, 0)}, 2},
-    {"a backward jump before the alarm waits for it", dt(7, 12, 0, 0), "12:30:00",
-     {dt(7, 12, 0, 0), dt(7, 11, 0, 0), dt(7, 12, 29, 59), dt(7, 12, 30, 0)}, 3},
-    {"across the year end", {{2026, 12, 31}, {23, 59, 0}}, "00:00:30",
-     {{{2026, 12, 31}, {23, 59, 59}}, {{2027, 1, 1}, {0, 0, 29}}, {{2027, 1, 1}, {0, 0, 30}}}, 2},
+    {"a forward jump over the alarm fires once",
+     dt(7, 6, 0, 0),
+     "07:00:00",
+     {dt(7, 6, 0, 0), dt(7, 6, 59, 58), dt(7, 9, 30, 0), dt(7, 9, 30, 1), dt(8, 7, 0, 0)},
+     2},
+    {"a backward jump before the alarm waits for it",
+     dt(7, 12, 0, 0),
+     "12:30:00",
+     {dt(7, 12, 0, 0), dt(7, 11, 0, 0), dt(7, 12, 29, 59), dt(7, 12, 30, 0)},
+     3},
+    {"across the year end",
+     {{2026, 12, 31}, {23, 59, 0}},
+     "00:00:30",
+     {{{2026, 12, 31}, {23, 59, 59}}, {{2027, 1, 1}, {0, 0, 29}}, {{2027, 1, 1}, {0, 0, 30}}},
+     2},
 };
 
 // Wall-clock readings around daylight-saving changes and clock jumps.
 DateTime on(int y, int mo, int d, int h, int mi, int s) { return {{y, mo, d}, {h, mi, s}}; }
 
 const AlarmCase kTimeFaults[] = {
-    {"Berlin spring: alarm in the skipped hour fires at 03:00", on(2026, 3, 29, 1, 0, 0), "02:30:00",
-     {on(2026, 3, 29, 1, 59, 59), on(2026, 3, 29, 3, 0, 0), on(2026, 3, 29, 3, 0, 1)}, 1},
-    {"Berlin autumn: alarm in the repeated hour fires once", on(2026, 10, 25, 1, 0, 0), "02:30:00",
+    {"Berlin spring: alarm in the skipped hour fires at 03:00",
+     on(2026, 3, 29, 1, 0, 0),
+     "02:30:00",
+     {on(2026, 3, 29, 1, 59, 59), on(2026, 3, 29, 3, 0, 0), on(2026, 3, 29, 3, 0, 1)},
+     1},
+    {"Berlin autumn: alarm in the repeated hour fires once",
+     on(2026, 10, 25, 1, 0, 0),
+     "02:30:00",
      {on(2026, 10, 25, 2, 29, 59), on(2026, 10, 25, 2, 30, 0), on(2026, 10, 25, 2, 59, 59), on(2026, 10, 25, 2, 0, 0),
       on(2026, 10, 25, 2, 30, 0), on(2026, 10, 25, 3, 0, 0)},
      1},
-    {"New York spring: alarm in the skipped hour fires at 03:00", on(2026, 3, 8, 0, 30, 0), "02:15:00",
-     {on(2026, 3, 8, 1, 59, 59), on(2026, 3, 8, 3, 0, 0)}, 1},
-    {"New York autumn: armed in the repeated hour before the alarm", on(2026, 11, 1, 1, 10, 0), "01:20:00",
+    {"New York spring: alarm in the skipped hour fires at 03:00",
+     on(2026, 3, 8, 0, 30, 0),
+     "02:15:00",
+     {on(2026, 3, 8, 1, 59, 59), on(2026, 3, 8, 3, 0, 0)},
+     1},
+    {"New York autumn: armed in the repeated hour before the alarm",
+     on(2026, 11, 1, 1, 10, 0),
+     "01:20:00",
      {on(2026, 11, 1, 1, 19, 59), on(2026, 11, 1, 1, 20, 0), on(2026, 11, 1, 1, 59, 59), on(2026, 11, 1, 1, 0, 0),
       on(2026, 11, 1, 1, 20, 0)},
      1},
-    {"suspended for hours over the alarm", on(2026, 12, 7, 22, 0, 0), "06:30:00",
-     {on(2026, 12, 7, 22, 0, 1), on(2026, 12, 8, 9, 12, 44), on(2026, 12, 8, 9, 12, 45)}, 1},
-    {"clock set back after firing does not fire again", on(2026, 12, 7, 7, 0, 0), "07:00:05",
-     {on(2026, 12, 7, 7, 0, 5), on(2026, 12, 7, 6, 0, 0), on(2026, 12, 7, 7, 0, 5)}, 0},
+    {"suspended for hours over the alarm",
+     on(2026, 12, 7, 22, 0, 0),
+     "06:30:00",
+     {on(2026, 12, 7, 22, 0, 1), on(2026, 12, 8, 9, 12, 44), on(2026, 12, 8, 9, 12, 45)},
+     1},
+    {"clock set back after firing does not fire again",
+     on(2026, 12, 7, 7, 0, 0),
+     "07:00:05",
+     {on(2026, 12, 7, 7, 0, 5), on(2026, 12, 7, 6, 0, 0), on(2026, 12, 7, 7, 0, 5)},
+     0},
 };
 
 INSTANTIATE_TEST_SUITE_P(TimeFaults, AlarmCases, testing::ValuesIn(kTimeFaults),

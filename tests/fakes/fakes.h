@@ -3,13 +3,13 @@
 
 #include "components/file_dialog.h"
 #include "components/media_player.h"
-#include "platform/clock.h"
-#include "platform/event_log.h"
-#include "platform/message_box.h"
-#include "platform/process.h"
-#include "platform/regions.h"
-#include "platform/settings_store.h"
-#include "platform/time_text.h"
+#include "ports/clock.h"
+#include "ports/event_log.h"
+#include "ports/messages.h"
+#include "ports/process.h"
+#include "ports/regions.h"
+#include "ports/settings_store.h"
+#include "ports/time_text.h"
 
 #include <cstdio>
 #include <deque>
@@ -39,7 +39,7 @@ public:
     {
         return record("CreateRoundRectRgn", {l, t, r, b, w, h});
     }
-    Region CreatePolygonRgn(const Point* p, int count, int fillMode) override
+    Region CreatePolygonRgn(const Point* p, int count, FillMode fillMode) override
     {
         std::vector<long long> args;
         for (int i = 0; i < count; ++i) {
@@ -47,13 +47,13 @@ public:
             args.push_back(p[i].y);
         }
         args.push_back(count);
-        args.push_back(fillMode);
+        args.push_back(static_cast<int>(fillMode));
         return record("CreatePolygonRgn", args);
     }
-    int CombineRgn(Region d, Region s1, Region s2, int mode) override
+    int CombineRgn(Region d, Region s1, Region s2, CombineMode mode) override
     {
         calls.push_back(text("CombineRgn", {static_cast<long long>(d), static_cast<long long>(s1),
-                                            static_cast<long long>(s2), mode}));
+                                            static_cast<long long>(s2), static_cast<int>(mode)}));
         return 1;
     }
     int SetWindowRgn(WindowHandle w, Region r, int redraw) override
@@ -75,7 +75,8 @@ private:
     static std::string text(const char* name, const std::vector<long long>& args)
     {
         std::string s = std::string(name) + "(";
-        for (std::size_t i = 0; i < args.size(); ++i) s += (i ? ", " : "") + std::to_string(args[i]);
+        for (std::size_t i = 0; i < args.size(); ++i)
+            s += (i ? ", " : "") + std::to_string(args[i]);
         return s + ")";
     }
     Region record(const char* name, const std::vector<long long>& args)
@@ -93,7 +94,7 @@ struct Message {
     friend bool operator==(const Message&, const Message&) = default;
 };
 
-class FakeMessageBox : public MessageBox {
+class FakeMessages : public Messages {
 public:
     std::vector<Message> shown;
     std::function<void()> whileOpen;  // runs while the message is "open"
@@ -157,7 +158,8 @@ public:
     int plays() const
     {
         int n = 0;
-        for (const auto& c : calls) n += c == "play";
+        for (const auto& c : calls)
+            n += c == "play";
         return n;
     }
 };
@@ -224,7 +226,7 @@ public:
 // Everything a Snoozard needs, faked.
 struct FakeServices {
     RecordingRegions regions;
-    FakeMessageBox messages;
+    FakeMessages messages;
     FakeProcess process;
     FakeSettingsStore settings;
     FakePlayer player;

@@ -1,4 +1,4 @@
-#include "local_clock.h"
+#include "posix/local_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +97,7 @@ TEST_P(LocalClockZones, NowIsUtcPlusTheZonesOffset)
 {
     const TzCase& c = GetParam();
     if (c.zoneFile != nullptr) {
-        struct stat st{};
+        struct stat st {};
         const std::string path = std::string("/usr/share/zoneinfo/") + c.zoneFile;
         if (stat(path.c_str(), &st) != 0) GTEST_SKIP() << path << " not installed";
     }
@@ -118,14 +118,13 @@ TEST_P(LocalClockZones, NowIsUtcPlusTheZonesOffset)
     FAIL() << "offset kept changing";
 }
 
-INSTANTIATE_TEST_SUITE_P(Zones, LocalClockZones, testing::Values(
-    TzCase{"UTC0", nullptr, utc},
-    TzCase{"UTC", "UTC", utc},
-    TzCase{"<+0530>-5:30", nullptr, india},
-    TzCase{"CET-1CEST,M3.5.0,M10.5.0/3", nullptr, centralEurope},
-    TzCase{"Europe/Berlin", "Europe/Berlin", centralEurope},
-    TzCase{"EST5EDT,M3.2.0,M11.1.0", nullptr, usEastern},
-    TzCase{"America/New_York", "America/New_York", usEastern}));
+INSTANTIATE_TEST_SUITE_P(Zones, LocalClockZones,
+                         testing::Values(TzCase{"UTC0", nullptr, utc}, TzCase{"UTC", "UTC", utc},
+                                         TzCase{"<+0530>-5:30", nullptr, india},
+                                         TzCase{"CET-1CEST,M3.5.0,M10.5.0/3", nullptr, centralEurope},
+                                         TzCase{"Europe/Berlin", "Europe/Berlin", centralEurope},
+                                         TzCase{"EST5EDT,M3.2.0,M11.1.0", nullptr, usEastern},
+                                         TzCase{"America/New_York", "America/New_York", usEastern}));
 
 TEST(LocalClock, NowLiesBetweenLocaltimeBeforeAndAfter)
 {

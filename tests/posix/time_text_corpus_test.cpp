@@ -1,6 +1,6 @@
 // Replays the fuzzer's seed corpus with the fuzzer's invariants.
 
-#include "posix_time_text.h"
+#include "posix/posix_time_text.h"
 #include "posix/scoped_locale.h"
 #include "time_text_invariants.h"
 

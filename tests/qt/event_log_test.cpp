@@ -1,4 +1,4 @@
-#include "qt_event_log.h"
+#include "qt/qt_event_log.h"
 
 #include <QDateTime>
 #include <QLoggingCategory>
@@ -24,20 +24,22 @@ struct Line {
 
 std::vector<Line>* captured = nullptr;
 
-void capture(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (captured != nullptr)
-        captured->push_back({type, QString::fromUtf8(context.category), text});
+void capture(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (captured != nullptr) captured->push_back({type, QString::fromUtf8(context.category), text});
 }
 
 // Collects what is logged while it lives, with the given logging rules.
 class LogCapture {
 public:
-    explicit LogCapture(const QString& rules) {
+    explicit LogCapture(const QString& rules)
+    {
         captured = &lines;
         previous_ = qInstallMessageHandler(capture);
         QLoggingCategory::setFilterRules(rules);
     }
-    ~LogCapture() {
+    ~LogCapture()
+    {
         QLoggingCategory::setFilterRules(QString());
         qInstallMessageHandler(previous_);
         captured = nullptr;
@@ -51,7 +53,8 @@ private:
     QtMessageHandler previous_;
 };
 
-TEST(EventLog, SaysNothingByDefault) {
+TEST(EventLog, SaysNothingByDefault)
+{
     ASSERT_TRUE(qgetenv("QT_LOGGING_RULES").isEmpty());
     LogCapture log{QString()};
     QtEventLog events;
@@ -68,13 +71,12 @@ struct LineCase {
     QString pattern;  // the whole line; (\d+) is the epoch milliseconds, (\S+) the UTC time
 };
 
-std::ostream& operator<<(std::ostream& os, const LineCase& c) {
-    return os << c.name;
-}
+std::ostream& operator<<(std::ostream& os, const LineCase& c) { return os << c.name; }
 
 class EventLogLine : public ::testing::TestWithParam<LineCase> {};
 
-TEST_P(EventLogLine, IsOneInfoLineWithTheTimeOfTheEvent) {
+TEST_P(EventLogLine, IsOneInfoLineWithTheTimeOfTheEvent)
+{
     const LineCase& c = GetParam();
     LogCapture log{QStringLiteral("bellwick.alarm.info=true")};
     QtEventLog events;
@@ -104,7 +106,11 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"Fired", [](EventLog& log) { log.fired(); }, QStringLiteral(R"(fired epoch_ms=(\d+) utc=(\S+))")},
         LineCase{"Failed", [](EventLog& log) { log.failed("cannot open /home/me/a b.wav"); },
                  QStringLiteral(R"(failed epoch_ms=(\d+) utc=(\S+) reason=cannot open /home/me/a b\.wav)")},
-        LineCase{"FailedOnOneLine", [](EventLog& log) { log.failed("first\nsecond\r\tthird\xe2\x80\xa8" "end"); },
+        LineCase{"FailedOnOneLine",
+                 [](EventLog& log) {
+                     log.failed("first\nsecond\r\tthird\xe2\x80\xa8"
+                                "end");
+                 },
                  QStringLiteral(R"(failed epoch_ms=(\d+) utc=(\S+) reason=first second  third end)")},
         LineCase{"FailedNonAscii", [](EventLog& log) { log.failed("Ger\xc3\xa4t fehlt"); },
                  QString::fromUtf8(R"(failed epoch_ms=(\d+) utc=(\S+) reason=Ger\x{e4}t fehlt)")},
@@ -112,7 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
                  QStringLiteral(R"(failed epoch_ms=(\d+) utc=(\S+) reason=)")}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(EventLog, OtherLevelsOfTheCategoryStayOff) {
+TEST(EventLog, OtherLevelsOfTheCategoryStayOff)
+{
     LogCapture log{QStringLiteral("bellwick.alarm.debug=true\nbellwick.alarm.info=false")};
     QtEventLog events;
     events.fired();

@@ -1,4 +1,4 @@
-#include "qt_file_dialog.h"
+#include "qt/qt_file_dialog.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,14 +28,14 @@ const std::string kSoundFilter = "Sound Resources (*.wav;*.mp3;)|*.wav;*.mp3;|Al
 
 // Runs open() and, once Qt's dialog is up, hands it to act, which must
 // accept or reject it.
-void whileOpen(QtFileDialog& dialog, const std::function<void(QFileDialog&)>& act) {
+void whileOpen(QtFileDialog& dialog, const std::function<void(QFileDialog&)>& act)
+{
     QTimer::singleShot(0, qApp, [&] {
         auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (shown == nullptr) {
             ADD_FAILURE() << "no modal file dialog";
             for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (auto* d = qobject_cast<QDialog*>(w))
-                    d->reject();
+                if (auto* d = qobject_cast<QDialog*>(w)) d->reject();
             }
             return;
         }
@@ -44,7 +44,8 @@ void whileOpen(QtFileDialog& dialog, const std::function<void(QFileDialog&)>& ac
     dialog.open();
 }
 
-QStringList shownFilters(const QFileDialog& dialog) {
+QStringList shownFilters(const QFileDialog& dialog)
+{
     QStringList texts;
     if (const auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
         for (int i = 0; i < combo->count(); ++i)
@@ -55,7 +56,8 @@ QStringList shownFilters(const QFileDialog& dialog) {
 
 // The files the dialog lists in folder under its filter-th name filter,
 // once the folder has been read.
-QStringList listedFiles(QFileDialog& dialog, const QString& folder, int filter) {
+QStringList listedFiles(QFileDialog& dialog, const QString& folder, int filter)
+{
     if (filter >= dialog.nameFilters().size()) {
         ADD_FAILURE() << "no name filter " << filter;
         return {};
@@ -68,8 +70,7 @@ QStringList listedFiles(QFileDialog& dialog, const QString& folder, int filter) 
     }
     QEventLoop loaded;
     QObject::connect(model, &QFileSystemModel::directoryLoaded, &loaded, [&](const QString& path) {
-        if (QDir::cleanPath(path) == QDir::cleanPath(folder))
-            loaded.quit();
+        if (QDir::cleanPath(path) == QDir::cleanPath(folder)) loaded.quit();
     });
     dialog.setDirectory(folder);
     loaded.exec();
@@ -78,28 +79,28 @@ QStringList listedFiles(QFileDialog& dialog, const QString& folder, int filter) 
     const QModelIndex parent = model->index(folder);
     for (int row = 0; row < model->rowCount(parent); ++row) {
         const QModelIndex index = model->index(row, 0, parent);
-        if (!model->isDir(index) && (model->flags(index) & Qt::ItemIsEnabled))
-            names += model->fileName(index);
+        if (!model->isDir(index) && (model->flags(index) & Qt::ItemIsEnabled)) names += model->fileName(index);
     }
     return names;
 }
 
 class FileDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(home.isValid());
         qputenv("HOME", QFile::encodeName(home.path()));
         ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("sounds")));
         ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("more")));
-        for (const QString& name : {QStringLiteral("alarm.WAV"), QStringLiteral("Song.Mp3"),
-                                    QStringLiteral("tone.wav"), QStringLiteral("notes.txt"),
-                                    QStringLiteral("README"), QStringLiteral("wav")})
+        for (const QString& name : {QStringLiteral("alarm.WAV"), QStringLiteral("Song.Mp3"), QStringLiteral("tone.wav"),
+                                    QStringLiteral("notes.txt"), QStringLiteral("README"), QStringLiteral("wav")})
             touch(sounds() + u'/' + name);
         touch(more() + QStringLiteral("/bell.wav"));
     }
     void TearDown() override { qputenv("HOME", saved); }
 
-    static void touch(const QString& file) {
+    static void touch(const QString& file)
+    {
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
@@ -111,7 +112,8 @@ protected:
     QtFileDialog dialog;
 };
 
-TEST_F(FileDialogTest, IsQtsOwnModalOpenDialogForOneExistingFile) {
+TEST_F(FileDialogTest, IsQtsOwnModalOpenDialogForOneExistingFile)
+{
     dialog.setTitle("Choose a sound \xe2\x99\xaa");
     dialog.setFilter(kSoundFilter);
     bool seen = false;
@@ -134,13 +136,12 @@ struct FilterCase {
     std::vector<std::vector<QString>> listed;  // what each entry lists in sounds/
 };
 
-std::ostream& operator<<(std::ostream& os, const FilterCase& c) {
-    return os << c.name;
-}
+std::ostream& operator<<(std::ostream& os, const FilterCase& c) { return os << c.name; }
 
 class FileDialogFilter : public FileDialogTest, public ::testing::WithParamInterface<FilterCase> {};
 
-TEST_P(FileDialogFilter, OffersTheDescriptionsAndListsMatchingFilesInAnyCase) {
+TEST_P(FileDialogFilter, OffersTheDescriptionsAndListsMatchingFilesInAnyCase)
+{
     const FilterCase& c = GetParam();
     dialog.setFilter(c.filter);
     for (std::size_t i = 0; i < c.listed.size(); ++i) {
@@ -162,11 +163,15 @@ const std::vector<QString> kAllFiles = {"alarm.WAV", "Song.Mp3", "tone.wav", "no
 INSTANTIATE_TEST_SUITE_P(
     Filters, FileDialogFilter,
     ::testing::Values(
-        FilterCase{"Sounds", kSoundFilter, {"Sound Resources (*.wav;*.mp3;)", "All files"},
+        FilterCase{"Sounds",
+                   kSoundFilter,
+                   {"Sound Resources (*.wav;*.mp3;)", "All files"},
                    {{"alarm.WAV", "Song.Mp3", "tone.wav"}, kAllFiles}},
-        FilterCase{"UpperCasePatternsWithSpaces", "Loud| *.WAV ; ;*.MP3 ", {"Loud"},
-                   {{"alarm.WAV", "Song.Mp3", "tone.wav"}}},
-        FilterCase{"OnePattern", "Text (*.txt)|*.txt|Sounds|*.wav", {"Text (*.txt)", "Sounds"},
+        FilterCase{
+            "UpperCasePatternsWithSpaces", "Loud| *.WAV ; ;*.MP3 ", {"Loud"}, {{"alarm.WAV", "Song.Mp3", "tone.wav"}}},
+        FilterCase{"OnePattern",
+                   "Text (*.txt)|*.txt|Sounds|*.wav",
+                   {"Text (*.txt)", "Sounds"},
                    {{"notes.txt"}, {"alarm.WAV", "tone.wav"}}},
         FilterCase{"Wildcards", "T or W|t*;?av|Star|*", {"T or W", "Star"}, {{"tone.wav", "wav"}, kAllFiles}},
         FilterCase{"NoPatterns", "Nothing given|;;", {"Nothing given"}, {kAllFiles}}),
@@ -174,8 +179,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct Step {
     enum Action { Cancel, Choose } action;
-    QString file;              // under the home folder, for Choose
-    QString startFolder;       // under the home folder; empty: the home folder
+    QString file;               // under the home folder, for Choose
+    QString startFolder;        // under the home folder; empty: the home folder
     std::string fileNameAfter;  // under the home folder; empty: none
 };
 
@@ -184,13 +189,12 @@ struct RememberCase {
     std::vector<Step> steps;
 };
 
-std::ostream& operator<<(std::ostream& os, const RememberCase& c) {
-    return os << c.name;
-}
+std::ostream& operator<<(std::ostream& os, const RememberCase& c) { return os << c.name; }
 
 class FileDialogRemembers : public FileDialogTest, public ::testing::WithParamInterface<RememberCase> {};
 
-TEST_P(FileDialogRemembers, KeepsTheChoiceAcrossCancelsAndStartsInItsFolder) {
+TEST_P(FileDialogRemembers, KeepsTheChoiceAcrossCancelsAndStartsInItsFolder)
+{
     dialog.setFilter(kSoundFilter);
     const QString root = home.path() + u'/';
     int number = 0;
@@ -213,21 +217,21 @@ TEST_P(FileDialogRemembers, KeepsTheChoiceAcrossCancelsAndStartsInItsFolder) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sequences, FileDialogRemembers,
-    ::testing::Values(
-        RememberCase{"CancelFirst", {{Step::Cancel, {}, {}, ""}, {Step::Cancel, {}, {}, ""}}},
-        RememberCase{"ChooseThenCancel",
-                     {{Step::Choose, "sounds/tone.wav", {}, "sounds/tone.wav"},
-                      {Step::Cancel, {}, "sounds", "sounds/tone.wav"},
-                      {Step::Cancel, {}, "sounds", "sounds/tone.wav"}}},
-        RememberCase{"ChooseTwice",
-                     {{Step::Choose, "sounds/Song.Mp3", {}, "sounds/Song.Mp3"},
-                      {Step::Choose, "more/bell.wav", "sounds", "more/bell.wav"},
-                      {Step::Cancel, {}, "more", "more/bell.wav"}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Sequences, FileDialogRemembers,
+                         ::testing::Values(RememberCase{"CancelFirst",
+                                                        {{Step::Cancel, {}, {}, ""}, {Step::Cancel, {}, {}, ""}}},
+                                           RememberCase{"ChooseThenCancel",
+                                                        {{Step::Choose, "sounds/tone.wav", {}, "sounds/tone.wav"},
+                                                         {Step::Cancel, {}, "sounds", "sounds/tone.wav"},
+                                                         {Step::Cancel, {}, "sounds", "sounds/tone.wav"}}},
+                                           RememberCase{"ChooseTwice",
+                                                        {{Step::Choose, "sounds/Song.Mp3", {}, "sounds/Song.Mp3"},
+                                                         {Step::Choose, "more/bell.wav", "sounds", "more/bell.wav"},
+                                                         {Step::Cancel, {}, "more", "more/bell.wav"}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(FileDialogTest, StartsAtHomeWhenTheChosenFolderIsGone) {
+TEST_F(FileDialogTest, StartsAtHomeWhenTheChosenFolderIsGone)
+{
     whileOpen(dialog, [&](QFileDialog& d) {
         d.selectFile(more() + QStringLiteral("/bell.wav"));
         static_cast<QDialog&>(d).accept();  // QFileDialog checks the file first

@@ -12,17 +12,16 @@
 
 #include <sys/stat.h>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     ::testing::InitGoogleMock(&argc, argv);
     // Listing the cases needs no display.
-    if (::testing::GTEST_FLAG(list_tests))
-        return RUN_ALL_TESTS();
+    if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
 
     // QSettings reads XDG_CONFIG_HOME once, on first use. Others may read the
     // folders too, for the tests that run as another user.
     std::string root = (QDir::tempPath() + QStringLiteral("/bellwick-qt-XXXXXX")).toStdString();
-    if (mkdtemp(root.data()) == nullptr)
-        return 2;
+    if (mkdtemp(root.data()) == nullptr) return 2;
     chmod(root.c_str(), 0755);
     const std::string config = root + "/config";
     const std::string home = root + "/home";

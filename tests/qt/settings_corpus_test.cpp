@@ -1,6 +1,6 @@
 // Replays the settings fuzzer's seeds: each value round-trips exactly.
 #include "fakes/temp_folder.h"
-#include "qt_settings_store.h"
+#include "qt/qt_settings_store.h"
 
 #include <QCoreApplication>
 

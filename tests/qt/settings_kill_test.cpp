@@ -1,6 +1,6 @@
 // A save killed at any moment leaves the old or the new value, never a mix.
 #include "fakes/temp_folder.h"
-#include "qt_settings_store.h"
+#include "qt/qt_settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +62,10 @@ TEST(SettingsUnderKill, EveryKillLeavesOneWholeValue)
     EXPECT_GT(seenA + seenB, 50);
 
     fs::remove_all(dir);
-    if (previous.empty()) unsetenv("XDG_CONFIG_HOME"); else setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+    if (previous.empty())
+        unsetenv("XDG_CONFIG_HOME");
+    else
+        setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "qt_settings_store.h"
+#include "qt/qt_settings_store.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -33,23 +33,26 @@ const std::string kKey = "Sound";
 
 // QSettings caches files by name for the whole process, so every test gets
 // a file of its own.
-std::string freshApplication() {
+std::string freshApplication()
+{
     static int count = 0;
     return "KV Bellwick test " + std::to_string(++count);
 }
 
-QString path(const std::string& application) {
+QString path(const std::string& application)
+{
     return QFile::decodeName(QByteArray::fromStdString(QtSettingsStore::filePath(application)));
 }
 
-QByteArray contents(const QString& file) {
+QByteArray contents(const QString& file)
+{
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
 }
 
-void write(const QString& file, const QByteArray& bytes) {
+void write(const QString& file, const QByteArray& bytes)
+{
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(f.write(bytes), bytes.size());
@@ -60,8 +63,11 @@ void write(const QString& file, const QByteArray& bytes) {
 // What a file looks like on disk, to prove nothing rewrote it.
 struct Snapshot {
     explicit Snapshot(const QString& file)
-        : bytes(contents(file)), modified(QFileInfo(file).lastModified()), inode(inodeOf(file)) {}
-    static ino_t inodeOf(const QString& file) {
+        : bytes(contents(file)), modified(QFileInfo(file).lastModified()), inode(inodeOf(file))
+    {
+    }
+    static ino_t inodeOf(const QString& file)
+    {
         struct stat st {};
         return ::stat(QFile::encodeName(file).constData(), &st) == 0 ? st.st_ino : 0;
     }
@@ -71,7 +77,8 @@ struct Snapshot {
     ino_t inode;
 };
 
-std::ostream& operator<<(std::ostream& os, const Snapshot& s) {
+std::ostream& operator<<(std::ostream& os, const Snapshot& s)
+{
     return os << s.bytes.toStdString() << " (inode " << s.inode << ")";
 }
 
@@ -84,7 +91,8 @@ protected:
     void TearDown() override { QFile::remove(file); }
 };
 
-TEST_F(SettingsStoreTest, FileIsTheApplicationNameInTheConfigFolder) {
+TEST_F(SettingsStoreTest, FileIsTheApplicationNameInTheConfigFolder)
+{
     const QString config = QFile::decodeName(qgetenv("XDG_CONFIG_HOME"));
     ASSERT_FALSE(config.isEmpty());
     EXPECT_EQ(path("KV Bellwick"), config + QStringLiteral("/KV Bellwick.ini"));
@@ -99,30 +107,29 @@ struct RoundTrip {
     bool plainText;  // stored as readable text rather than @ByteArray(...)
 };
 
-std::ostream& operator<<(std::ostream& os, const RoundTrip& c) {
-    return os << c.name;
-}
+std::ostream& operator<<(std::ostream& os, const RoundTrip& c) { return os << c.name; }
 
 // The file and whatever lies next to it under a longer name.
-QStringList filesNamedLike(const QString& file) {
+QStringList filesNamedLike(const QString& file)
+{
     const QFileInfo info(file);
     return info.dir().entryList({info.fileName() + QStringLiteral("*")}, QDir::Files | QDir::Hidden);
 }
 
 // Whether the Sound entry is written as @ByteArray(...) rather than as text.
-bool storedAsBytes(const QByteArray& file) {
+bool storedAsBytes(const QByteArray& file)
+{
     const qsizetype at = file.indexOf("\nSound=");
-    if (at < 0)
-        return false;
+    if (at < 0) return false;
     QByteArray value = file.mid(at + 7);
-    if (value.startsWith('"'))
-        value.remove(0, 1);
+    if (value.startsWith('"')) value.remove(0, 1);
     return value.startsWith("@ByteArray(");
 }
 
 class SettingsRoundTrip : public SettingsStoreTest, public ::testing::WithParamInterface<RoundTrip> {};
 
-TEST_P(SettingsRoundTrip, ReadsBackWhatWasSaved) {
+TEST_P(SettingsRoundTrip, ReadsBackWhatWasSaved)
+{
     const RoundTrip& c = GetParam();
     store.save(application, kSection, kKey, c.value);
     EXPECT_EQ(QtSettingsStore().read(application, kSection, kKey, "fallback"), c.value);
@@ -131,7 +138,8 @@ TEST_P(SettingsRoundTrip, ReadsBackWhatWasSaved) {
     EXPECT_THAT(filesNamedLike(file), ::testing::ElementsAre(QFileInfo(file).fileName()));
 }
 
-TEST_P(SettingsRoundTrip, KeepsTheOtherEntries) {
+TEST_P(SettingsRoundTrip, KeepsTheOtherEntries)
+{
     store.save(application, kSection, "Before", "one");
     store.save(application, "Other", kKey, "two");
     store.save(application, kSection, kKey, GetParam().value);
@@ -146,36 +154,33 @@ TEST_P(SettingsRoundTrip, KeepsTheOtherEntries) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, SettingsRoundTrip,
-    ::testing::Values(RoundTrip{"Path", "/home/me/alarm.wav", true},
-                      RoundTrip{"Empty", "", true},
-                      RoundTrip{"OneSpace", " ", true},
-                      RoundTrip{"OuterSpaces", "  /home/me/a b.wav  ", true},
+    ::testing::Values(RoundTrip{"Path", "/home/me/alarm.wav", true}, RoundTrip{"Empty", "", true},
+                      RoundTrip{"OneSpace", " ", true}, RoundTrip{"OuterSpaces", "  /home/me/a b.wav  ", true},
                       RoundTrip{"NonAscii", "/home/m\xc3\xa9/Wecker \xc3\xa4\xc3\xb6\xc3\xbc \xe2\x82\xac.wav", true},
-                      RoundTrip{"Emoji", "/home/me/\xf0\x9f\x98\x80.mp3", true},
-                      RoundTrip{"Equals", "a=b==c", true},
-                      RoundTrip{"Semicolon", ";a;b", true},
-                      RoundTrip{"Comma", "a,b, c", true},
-                      RoundTrip{"Hash", "#not a comment", true},
-                      RoundTrip{"Section", "[x]", true},
+                      RoundTrip{"Emoji", "/home/me/\xf0\x9f\x98\x80.mp3", true}, RoundTrip{"Equals", "a=b==c", true},
+                      RoundTrip{"Semicolon", ";a;b", true}, RoundTrip{"Comma", "a,b, c", true},
+                      RoundTrip{"Hash", "#not a comment", true}, RoundTrip{"Section", "[x]", true},
                       RoundTrip{"SectionLine", "x\n[SoundFile]\nSound=y", true},
                       RoundTrip{"Backslashes", "\\\\server\\share\\a.wav\\", true},
-                      RoundTrip{"Quotes", "\"a\" 'b' \"", true},
-                      RoundTrip{"Newlines", "line1\nline2\r\nline3\n", true},
+                      RoundTrip{"Quotes", "\"a\" 'b' \"", true}, RoundTrip{"Newlines", "line1\nline2\r\nline3\n", true},
                       RoundTrip{"Controls", "\t\x01\x1f\x7f", true},
-                      RoundTrip{"Nul", "a\0"s "1b", true},
-                      RoundTrip{"HexAfterEscape", "\x01" "abc", true},
+                      RoundTrip{"Nul",
+                                "a\0"s
+                                "1b",
+                                true},
+                      RoundTrip{"HexAfterEscape",
+                                "\x01"
+                                "abc",
+                                true},
                       RoundTrip{"LooksLikeByteArray", "@ByteArray(abc)", true},
-                      RoundTrip{"LooksLikeVariant", "@Variant(\\0\\0\\0\\x7f)", true},
-                      RoundTrip{"At", "@", true},
-                      RoundTrip{"Percent", "%20%U0041", true},
-                      RoundTrip{"BomInside", "x\xef\xbb\xbf", true},
+                      RoundTrip{"LooksLikeVariant", "@Variant(\\0\\0\\0\\x7f)", true}, RoundTrip{"At", "@", true},
+                      RoundTrip{"Percent", "%20%U0041", true}, RoundTrip{"BomInside", "x\xef\xbb\xbf", true},
                       // QString::fromUtf8 drops a leading byte order mark.
                       RoundTrip{"LeadingBom", "\xef\xbb\xbfx", false},
                       RoundTrip{"LongPath", "/home/me/" + std::string(4096, 'a') + ".wav", true},
                       RoundTrip{"Latin1", "/home/me/caf\xe9.wav", false},
                       RoundTrip{"InvalidBytes", "\xff\xfe\x80", false},
-                      RoundTrip{"TruncatedSequence", "abc\xc3", false},
-                      RoundTrip{"Overlong", "\xc0\xaf", false},
+                      RoundTrip{"TruncatedSequence", "abc\xc3", false}, RoundTrip{"Overlong", "\xc0\xaf", false},
                       RoundTrip{"Surrogate", "\xed\xa0\x80", false},
                       RoundTrip{"BytesWithIniSyntax", "\xff =;#[x]\n\"\\ \0end"s, false}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -186,38 +191,36 @@ struct ReadCase {
     std::string expected;            // for fallback "fallback"
 };
 
-std::ostream& operator<<(std::ostream& os, const ReadCase& c) {
-    return os << c.name;
-}
+std::ostream& operator<<(std::ostream& os, const ReadCase& c) { return os << c.name; }
 
 class SettingsRead : public SettingsStoreTest, public ::testing::WithParamInterface<ReadCase> {};
 
-TEST_P(SettingsRead, GivesTheFallbackOnlyForAnAbsentEntry) {
+TEST_P(SettingsRead, GivesTheFallbackOnlyForAnAbsentEntry)
+{
     const ReadCase& c = GetParam();
-    if (c.file)
-        write(file, *c.file);
+    if (c.file) write(file, *c.file);
     EXPECT_EQ(store.read(application, kSection, kKey, "fallback"), c.expected);
     EXPECT_EQ(QFileInfo::exists(file), c.file.has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, SettingsRead,
-    ::testing::Values(ReadCase{"NoFile", std::nullopt, "fallback"},
-                      ReadCase{"EmptyFile", QByteArray(), "fallback"},
-                      ReadCase{"OtherKey", "[SoundFile]\nVolume=3\n", "fallback"},
-                      ReadCase{"OtherSection", "[Other]\nSound=x\n", "fallback"},
-                      ReadCase{"EmptyValue", "[SoundFile]\nSound=\n", ""},
-                      ReadCase{"EmptyQuoted", "[SoundFile]\nSound=\"\"\n", ""},
-                      ReadCase{"Value", "[SoundFile]\nSound=/a.wav\n", "/a.wav"},
-                      ReadCase{"SpacesAroundEquals", "[SoundFile]\nSound = /a.wav \n", "/a.wav"},
-                      ReadCase{"CrLf", "[SoundFile]\r\nSound=/a.wav\r\n", "/a.wav"},
-                      ReadCase{"UnquotedComma", "[SoundFile]\nSound=/a, b.wav\n", "/a, b.wav"},
-                      ReadCase{"Bytes", "[SoundFile]\nSound=@ByteArray(\\xff)\n", "\xff"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, SettingsRead,
+                         ::testing::Values(ReadCase{"NoFile", std::nullopt, "fallback"},
+                                           ReadCase{"EmptyFile", QByteArray(), "fallback"},
+                                           ReadCase{"OtherKey", "[SoundFile]\nVolume=3\n", "fallback"},
+                                           ReadCase{"OtherSection", "[Other]\nSound=x\n", "fallback"},
+                                           ReadCase{"EmptyValue", "[SoundFile]\nSound=\n", ""},
+                                           ReadCase{"EmptyQuoted", "[SoundFile]\nSound=\"\"\n", ""},
+                                           ReadCase{"Value", "[SoundFile]\nSound=/a.wav\n", "/a.wav"},
+                                           ReadCase{"SpacesAroundEquals", "[SoundFile]\nSound = /a.wav \n", "/a.wav"},
+                                           ReadCase{"CrLf", "[SoundFile]\r\nSound=/a.wav\r\n", "/a.wav"},
+                                           ReadCase{"UnquotedComma", "[SoundFile]\nSound=/a, b.wav\n", "/a, b.wav"},
+                                           ReadCase{"Bytes", "[SoundFile]\nSound=@ByteArray(\\xff)\n", "\xff"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class SettingsGarbage : public SettingsStoreTest, public ::testing::WithParamInterface<QByteArray> {};
 
-TEST_P(SettingsGarbage, ReadingNeitherCrashesNorRewrites) {
+TEST_P(SettingsGarbage, ReadingNeitherCrashesNorRewrites)
+{
     write(file, GetParam());
     const Snapshot before(file);
     {
@@ -229,7 +232,8 @@ TEST_P(SettingsGarbage, ReadingNeitherCrashesNorRewrites) {
     EXPECT_EQ(Snapshot(file), before);
 }
 
-QByteArray noise() {
+QByteArray noise()
+{
     QByteArray bytes;
     unsigned state = 12345;
     for (int i = 0; i < 8192; ++i) {
@@ -239,26 +243,27 @@ QByteArray noise() {
     return bytes;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SettingsGarbage,
-                         ::testing::Values(noise(), QByteArray("[SoundFile\nSound=x\n"),
-                                           QByteArray::fromStdString("\0\0\0\0[\0]\0=\0"s), QByteArray("]]]]====[[[[\n=\n=x\n"),
-                                           QByteArray("[SoundFile]\nSound=\"unterminated\\\n"),
-                                           QByteArray("[SoundFile]\nSound=@ByteArray(\\x\n"),
-                                           QByteArray("[SoundFile]\nSound=@Variant(\\0\\0\\0\\x7f\\0)\n"),
-                                           QByteArray(100000, '[')));
+INSTANTIATE_TEST_SUITE_P(
+    Files, SettingsGarbage,
+    ::testing::Values(noise(), QByteArray("[SoundFile\nSound=x\n"), QByteArray::fromStdString("\0\0\0\0[\0]\0=\0"s),
+                      QByteArray("]]]]====[[[[\n=\n=x\n"), QByteArray("[SoundFile]\nSound=\"unterminated\\\n"),
+                      QByteArray("[SoundFile]\nSound=@ByteArray(\\x\n"),
+                      QByteArray("[SoundFile]\nSound=@Variant(\\0\\0\\0\\x7f\\0)\n"), QByteArray(100000, '[')));
 
 // Makes a folder read-only for this process: as root, by running as nobody
 // until destroyed (the saved user id stays root, so it can come back);
 // otherwise by taking away the write permission.
 class ReadOnlyFolder {
 public:
-    explicit ReadOnlyFolder(const QString& folder) : folder_(QFile::encodeName(folder)) {
+    explicit ReadOnlyFolder(const QString& folder) : folder_(QFile::encodeName(folder))
+    {
         if (geteuid() == 0)
             asNobody_ = setresuid(65534, 65534, 0) == 0;
         else
             ::chmod(folder_.constData(), 0555);
     }
-    ~ReadOnlyFolder() {
+    ~ReadOnlyFolder()
+    {
         if (asNobody_)
             EXPECT_EQ(setresuid(0, 0, 0), 0);
         else if (geteuid() != 0)
@@ -276,14 +281,16 @@ private:
 // disk.
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(rlim_t bytes) {
+    explicit FileSizeLimit(rlim_t bytes)
+    {
         getrlimit(RLIMIT_FSIZE, &saved_);
         signal_ = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit = saved_;
         limit.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FileSizeLimit() {
+    ~FileSizeLimit()
+    {
         setrlimit(RLIMIT_FSIZE, &saved_);
         std::signal(SIGXFSZ, signal_);
     }
@@ -305,24 +312,22 @@ struct FailedSave {
     std::string readAfterwards;
 };
 
-std::ostream& operator<<(std::ostream& os, const FailedSave& c) {
-    return os << c.name;
-}
+std::ostream& operator<<(std::ostream& os, const FailedSave& c) { return os << c.name; }
 
 class SettingsFailedSave : public SettingsStoreTest, public ::testing::WithParamInterface<FailedSave> {
 protected:
-    void TearDown() override {
+    void TearDown() override
+    {
         QFileInfo info(file);
-        if (info.isDir())
-            QDir(file).removeRecursively();
+        if (info.isDir()) QDir(file).removeRecursively();
         SettingsStoreTest::TearDown();
     }
 };
 
-TEST_P(SettingsFailedSave, ThrowsWithTheReasonAndKeepsTheFile) {
+TEST_P(SettingsFailedSave, ThrowsWithTheReasonAndKeepsTheFile)
+{
     const FailedSave& c = GetParam();
-    if (!c.existing.isEmpty())
-        write(file, c.existing);
+    if (!c.existing.isEmpty()) write(file, c.existing);
     const Snapshot before(file);
     {
         const auto trouble = c.trouble(file);
@@ -350,30 +355,33 @@ INSTANTIATE_TEST_SUITE_P(
     Troubles, SettingsFailedSave,
     ::testing::Values(
         FailedSave{"ReadOnlyFolder", kOld, "/new.wav",
-                   [](const QString& file) {
-                       return std::make_shared<ReadOnlyFolder>(QFileInfo(file).absolutePath());
-                   },
+                   [](const QString& file) { return std::make_shared<ReadOnlyFolder>(QFileInfo(file).absolutePath()); },
                    "access denied", "/old.wav"},
-        FailedSave{"ReadOnlyFolderNoFile", {}, "/new.wav",
-                   [](const QString& file) {
-                       return std::make_shared<ReadOnlyFolder>(QFileInfo(file).absolutePath());
-                   },
-                   "access denied", "fallback"},
+        FailedSave{"ReadOnlyFolderNoFile",
+                   {},
+                   "/new.wav",
+                   [](const QString& file) { return std::make_shared<ReadOnlyFolder>(QFileInfo(file).absolutePath()); },
+                   "access denied",
+                   "fallback"},
         FailedSave{"InvalidFile", "[SoundFile\nSound=/old.wav\n", "/new.wav",
                    [](const QString&) { return std::shared_ptr<void>(); }, "the settings file is not valid",
                    "/old.wav"},
-        FailedSave{"FileIsAFolder", {}, "/new.wav",
+        FailedSave{"FileIsAFolder",
+                   {},
+                   "/new.wav",
                    [](const QString& file) {
                        QDir().mkpath(file);
                        return std::shared_ptr<void>();
                    },
-                   "it is a folder", "fallback"},
+                   "it is a folder",
+                   "fallback"},
         FailedSave{"WriteCutShort", kOld, "/" + std::string(4096, 'n') + ".wav",
-                   [](const QString&) { return std::make_shared<FileSizeLimit>(1024); },
-                   "could not be written", "/old.wav"}),
+                   [](const QString&) { return std::make_shared<FileSizeLimit>(1024); }, "could not be written",
+                   "/old.wav"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SettingsStoreTest, FolderThatIsAFileIsNamed) {
+TEST_F(SettingsStoreTest, FolderThatIsAFileIsNamed)
+{
     const std::string nested = application + " dir/KV Bellwick";
     const QString blocker = QFileInfo(path(nested)).absolutePath();
     write(blocker, "not a folder");
@@ -387,7 +395,8 @@ TEST_F(SettingsStoreTest, FolderThatIsAFileIsNamed) {
     QFile::remove(blocker);
 }
 
-TEST_F(SettingsStoreTest, SeesEditsMadeBetweenCalls) {
+TEST_F(SettingsStoreTest, SeesEditsMadeBetweenCalls)
+{
     store.save(application, kSection, kKey, "/first.wav");
     EXPECT_EQ(store.read(application, kSection, kKey, ""), "/first.wav");
     write(file, "[SoundFile]\nSound=/edited by hand.wav\n");

@@ -1,5 +1,5 @@
 // Saves two values in turn, forever; the kill test stops it at random.
-#include "qt_settings_store.h"
+#include "qt/qt_settings_store.h"
 
 #include <QCoreApplication>
 
@@ -14,5 +14,6 @@ int main(int argc, char** argv)
     const std::string values[] = {argv[1], argv[2]};
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
-    for (unsigned long n = 0;; ++n) store.save("KV Bellwick", "SoundFile", "Sound", values[n % 2]);
+    for (unsigned long n = 0;; ++n)
+        store.save("KV Bellwick", "SoundFile", "Sound", values[n % 2]);
 }

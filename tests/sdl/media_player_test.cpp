@@ -1,7 +1,7 @@
 // SdlMediaPlayer through SDL's disk driver: every mixed sample lands in a file
 // that the test reads back. Each test names its own output file and sets the
 // driver before it makes a player, since SDL reads both when it opens audio.
-#include "sdl_media_player.h"
+#include "sdl/sdl_media_player.h"
 #include "sound_files.h"
 
 #include <gtest/gtest.h>
@@ -142,7 +142,8 @@ TEST_F(Player, PlayAgainStartsOverAndPlaysOnce)
     expectSoundFrom(wav());
     expectSoundFrom(wav());  // the first music object is halted and freed
     // The 3 s tone runs out (at 4.6 times real time) and nothing loops.
-    for (int i = 0; i < 40 && player->isPlaying(); ++i) std::this_thread::sleep_for(100ms);
+    for (int i = 0; i < 40 && player->isPlaying(); ++i)
+        std::this_thread::sleep_for(100ms);
     ASSERT_FALSE(player->isPlaying()) << "still playing after 4 s";
     expectSilenceAfter(sizeOf(out), "the end of the sound");
 }
@@ -150,8 +151,15 @@ TEST_F(Player, PlayAgainStartsOverAndPlaysOnce)
 TEST_F(Player, AnyNameIsAcceptedAndStopNeverFails)
 {
     const std::string names[] = {
-        "", "File to play for alarm", "\xff\xfe/x.wav", std::string(4096, 'a'), std::string("a\0b", 3),
-        "/dev/zero", scratch().string(), "~/sounds/../../etc/passwd", "\n\t ",
+        "",
+        "File to play for alarm",
+        "\xff\xfe/x.wav",
+        std::string(4096, 'a'),
+        std::string("a\0b", 3),
+        "/dev/zero",
+        scratch().string(),
+        "~/sounds/../../etc/passwd",
+        "\n\t ",
     };
     EXPECT_NO_THROW(player->stop());
     for (const std::string& name : names) {
@@ -205,7 +213,8 @@ TEST(PlayerLifetime, AfterNoDeviceALaterPlayerOpensOne)
 int openDescriptors()
 {
     int n = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator("/proc/self/fd")) ++n;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator("/proc/self/fd"))
+        ++n;
     return n;
 }
 
@@ -264,8 +273,7 @@ const BadFile kBadFiles[] = {
     {"mode 000", unreadable, "permission", "running as root, which reads files whatever their permission bits"},
     {"non-UTF-8 name of a missing file", [] { return (scratch() / "\xff\xfe.wav").string(); }, "no such file"},
     {"4 KiB path", [] { return (scratch() / std::string(4096, 'x')).string(); }, "too long"},
-    {"name with a NUL byte after a good file's",
-     [] { return wav().string() + std::string("\0.txt", 5); }, "NUL"},
+    {"name with a NUL byte after a good file's", [] { return wav().string() + std::string("\0.txt", 5); }, "NUL"},
 };
 
 class BadFiles : public ::testing::TestWithParam<BadFile> {
@@ -300,8 +308,8 @@ TEST_P(BadFiles, FailWithinATenthOfASecondAndThePlayerGoesOn)
     }
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_LT(took, 100ms) << "play() took too long to fail";
-    std::printf("[ timing   ] %s: %.3f ms: %.200s\n", bad.what,
-                std::chrono::duration<double, std::milli>(took).count(), message.c_str());
+    std::printf("[ timing   ] %s: %.3f ms: %.200s\n", bad.what, std::chrono::duration<double, std::milli>(took).count(),
+                message.c_str());
     EXPECT_EQ(message.rfind("cannot play '", 0), 0u) << message;
     EXPECT_NE(message.find(bad.reason), std::string::npos) << message;
     EXPECT_LT(message.size(), 600u) << "a long name is shortened in the message";

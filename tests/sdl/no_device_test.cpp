@@ -1,6 +1,6 @@
 // Run with SDL_AUDIODRIVER naming a driver that does not exist: there is no
 // audio device at all.
-#include "sdl_media_player.h"
+#include "sdl/sdl_media_player.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "sound_file_check.h"
+#include "sdl/sound_file_check.h"
 #include "sound_files.h"
 
 #include <gtest/gtest.h>
@@ -32,12 +32,19 @@ std::string id3(std::size_t n)
 }
 
 // A WAV of the given chunks after RIFF/WAVE.
-std::string riff(const std::string& chunks) { return "RIFF" + le32(static_cast<std::uint32_t>(4 + chunks.size())) + "WAVE" + chunks; }
-std::string chunk(const char* id, const std::string& body) { return id + le32(static_cast<std::uint32_t>(body.size())) + body; }
+std::string riff(const std::string& chunks)
+{
+    return "RIFF" + le32(static_cast<std::uint32_t>(4 + chunks.size())) + "WAVE" + chunks;
+}
+std::string chunk(const char* id, const std::string& body)
+{
+    return id + le32(static_cast<std::uint32_t>(body.size())) + body;
+}
 std::string fmt16(std::uint16_t channels, std::uint32_t rate)
 {
     const std::uint16_t align = static_cast<std::uint16_t>(channels * 2);
-    std::string f = std::string("\x01\x00", 2) + std::string{static_cast<char>(channels), 0} + le32(rate) + le32(rate * align);
+    std::string f =
+        std::string("\x01\x00", 2) + std::string{static_cast<char>(channels), 0} + le32(rate) + le32(rate * align);
     return f + std::string{static_cast<char>(align), 0} + std::string("\x10\x00", 2);
 }
 
@@ -45,7 +52,8 @@ class SoundFileCheck : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!std::filesystem::exists(wav()) || !std::filesystem::exists(mp3()) || !std::filesystem::exists(lowRateMp3()))
+        if (!std::filesystem::exists(wav()) || !std::filesystem::exists(mp3()) ||
+            !std::filesystem::exists(lowRateMp3()))
             GTEST_SKIP() << "sox or lame missing (tools/deps installs them)";
         w = head(wav(), 1 << 22);
         m = head(mp3(), 1 << 22);
@@ -97,10 +105,12 @@ TEST_F(SoundFileCheck, DamageIsNamed)
          "the WAV file has no format block"},
         {"WAV with 0 channels", riff(chunk("fmt ", fmt16(0, 44100)) + chunk("data", std::string(8000, 'x'))),
          "the WAV format block is damaged"},
-        {"WAV with empty data", riff(chunk("fmt ", fmt16(2, 44100)) + chunk("data", "")), "the WAV file holds (almost) no sound"},
+        {"WAV with empty data", riff(chunk("fmt ", fmt16(2, 44100)) + chunk("data", "")),
+         "the WAV file holds (almost) no sound"},
         {"WAV of four samples", riff(chunk("fmt ", fmt16(2, 44100)) + chunk("data", std::string(16, 'x'))),
          "the WAV file holds (almost) no sound"},
-        {"WAV of chunks without data", riff(chunk("fmt ", fmt16(2, 44100)) + chunk("LIST", "abcd")), "the WAV file is truncated"},
+        {"WAV of chunks without data", riff(chunk("fmt ", fmt16(2, 44100)) + chunk("LIST", "abcd")),
+         "the WAV file is truncated"},
         {"MP3 cut in the first frame", m.substr(0, 200), "the MP3 file is truncated"},
         {"MP3 cut after one frame", m.substr(0, 600), "the MP3 file is truncated"},
         {"MP3 tag alone", id3(2000), "the MP3 file holds no sound after its tag"},
@@ -109,9 +119,11 @@ TEST_F(SoundFileCheck, DamageIsNamed)
         {"noise", randomBytes(4096, 7), "the file is not a WAV or MP3 file"},
         {"text", "hello", "the file is not a WAV or MP3 file"},
         {"one byte", "\xff", "the file is not a WAV or MP3 file"},
-        {"a RIFF that is not WAVE", "RIFF" + le32(100) + "AVI " + std::string(100, 'x'), "the file is not a WAV or MP3 file"},
+        {"a RIFF that is not WAVE", "RIFF" + le32(100) + "AVI " + std::string(100, 'x'),
+         "the file is not a WAV or MP3 file"},
     };
-    for (const auto& c : cases) EXPECT_EQ(check(c.content), c.expect) << c.what;
+    for (const auto& c : cases)
+        EXPECT_EQ(check(c.content), c.expect) << c.what;
 }
 
 // Random bytes of many seeds never pass for sound, and name no damage.
@@ -125,13 +137,17 @@ TEST_F(SoundFileCheck, NoiseIsNeverSound)
 TEST_F(SoundFileCheck, EveryCutIsRefused)
 {
     for (const std::string* file : {&w, &m}) {
-        for (std::size_t n = 0; n < 5000; n += 7) EXPECT_NE(check(file->substr(0, n)), "") << n;
+        for (std::size_t n = 0; n < 5000; n += 7)
+            EXPECT_NE(check(file->substr(0, n)), "") << n;
     }
-    for (std::size_t n = 5000; n + 1 < w.size(); n += 4099) EXPECT_NE(check(w.substr(0, n)), "") << "WAV " << n;
+    for (std::size_t n = 5000; n + 1 < w.size(); n += 4099)
+        EXPECT_NE(check(w.substr(0, n)), "") << "WAV " << n;
     // LAME's Info frame gives the MP3's length in bytes, so any cut shows.
-    for (std::size_t n = 5000; n + 1 < m.size(); n += 97) EXPECT_NE(check(m.substr(0, n)), "") << "MP3 " << n;
+    for (std::size_t n = 5000; n + 1 < m.size(); n += 97)
+        EXPECT_NE(check(m.substr(0, n)), "") << "MP3 " << n;
     const std::string tagged = id3(3000) + m;
-    for (std::size_t n = 3010; n + 1 < tagged.size(); n += 997) EXPECT_NE(check(tagged.substr(0, n)), "") << "tagged " << n;
+    for (std::size_t n = 3010; n + 1 < tagged.size(); n += 997)
+        EXPECT_NE(check(tagged.substr(0, n)), "") << "tagged " << n;
     EXPECT_NE(check(m.substr(0, m.size() - 1)), "") << "MP3 cut by one byte";
 }
 

@@ -1,5 +1,5 @@
 // The pictures built into the executable, checked byte by byte.
-#include "window_icon.h"
+#include "qt/window_icon.h"
 
 #include <QFile>
 #include <QImage>
@@ -40,7 +40,8 @@ TEST(Artwork, BannerIsOneFlatGifWithTransparentRoundedCorners)
         if (u8(gif, at) == 0x21) {
             if (u8(gif, at + 1) == 0xF9 && (u8(gif, at + 3) & 1)) transparentIndex = u8(gif, at + 6);
             at += 2;
-            while (u8(gif, at) != 0) at += u8(gif, at) + 1;
+            while (u8(gif, at) != 0)
+                at += u8(gif, at) + 1;
             ++at;
         } else {
             ASSERT_EQ(u8(gif, at), 0x2C);
@@ -48,7 +49,8 @@ TEST(Artwork, BannerIsOneFlatGifWithTransparentRoundedCorners)
             EXPECT_FALSE(u8(gif, at + 9) & 0x40) << "interlaced";
             EXPECT_FALSE(u8(gif, at + 9) & 0x80) << "local colour table";
             at += 11;
-            while (u8(gif, at) != 0) at += u8(gif, at) + 1;
+            while (u8(gif, at) != 0)
+                at += u8(gif, at) + 1;
             ++at;
         }
     }
@@ -119,9 +121,11 @@ TEST(Artwork, IconIsOne24BitImageWithItsBottomRowsMasked)
     const qsizetype mask = offset + 40 + 72 * 72 * 3;
     int clear = 0;
     for (int row = 0; row < 72; ++row)
-        for (int x = 0; x < 72; ++x) clear += (u8(ico, mask + row * 12 + x / 8) >> (7 - x % 8)) & 1;
+        for (int x = 0; x < 72; ++x)
+            clear += (u8(ico, mask + row * 12 + x / 8) >> (7 - x % 8)) & 1;
     EXPECT_EQ(clear, 1080);
-    for (int x = 0; x < 72; ++x) EXPECT_TRUE((u8(ico, mask + 14 * 12 + x / 8) >> (7 - x % 8)) & 1);
+    for (int x = 0; x < 72; ++x)
+        EXPECT_TRUE((u8(ico, mask + 14 * 12 + x / 8) >> (7 - x % 8)) & 1);
 
     QImage img;
     ASSERT_TRUE(img.loadFromData(ico));
@@ -131,7 +135,8 @@ TEST(Artwork, IconIsOne24BitImageWithItsBottomRowsMasked)
     ASSERT_EQ(icon.size(), QSize(72, 72));
     int seeThrough = 0;
     for (int y = 0; y < 72; ++y)
-        for (int x = 0; x < 72; ++x) seeThrough += qAlpha(icon.pixel(x, y)) == 0;
+        for (int x = 0; x < 72; ++x)
+            seeThrough += qAlpha(icon.pixel(x, y)) == 0;
     EXPECT_EQ(seeThrough, 1080);
     EXPECT_EQ(qAlpha(icon.pixel(0, 71)), 0);
     EXPECT_EQ(qAlpha(icon.pixel(0, 56)), 255);

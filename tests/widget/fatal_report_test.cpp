@@ -1,5 +1,5 @@
 #include "fakes/fakes.h"
-#include "fatal_report.h"
+#include "qt/fatal_report.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ namespace {
 
 TEST(FatalReport, AnEscapedFailureIsShownThenEndsTheProcess)
 {
-    fakes::FakeMessageBox messages;
+    fakes::FakeMessages messages;
     fakes::FakeProcess process;
     FatalReport report(messages, process);
     try {
@@ -28,7 +28,7 @@ TEST(FatalReport, AnEscapedFailureIsShownThenEndsTheProcess)
 
 TEST(FatalReport, NothingHappensWithoutAFailure)
 {
-    fakes::FakeMessageBox messages;
+    fakes::FakeMessages messages;
     fakes::FakeProcess process;
     FatalReport report(messages, process);
     int ran = 0;

@@ -1,4 +1,4 @@
-#include "qt_regions.h"
+#include "qt/qt_regions.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,8 @@ struct Probe {
 
 void expectPixels(const QRegion& r, const std::vector<Probe>& probes)
 {
-    for (const Probe& p : probes) EXPECT_EQ(r.contains(p.at), p.inside) << p.at.x() << "," << p.at.y();
+    for (const Probe& p : probes)
+        EXPECT_EQ(r.contains(p.at), p.inside) << p.at.x() << "," << p.at.y();
 }
 
 TEST(QtRegions, RectanglesExcludeTheirRightAndBottomEdges)
@@ -29,38 +30,35 @@ TEST(QtRegions, EllipsesAndRoundedCorners)
     QtRegions rg;
     expectPixels(rg.region(rg.CreateEllipticRgn(0, 0, 100, 50)),
                  {{{50, 25}, true}, {{1, 25}, true}, {{2, 2}, false}, {{97, 47}, false}, {{50, 1}, true}});
-    expectPixels(rg.region(rg.CreateRoundRectRgn(0, 0, 101, 101, 40, 40)),
-                 {{{50, 50}, true}, {{0, 50}, true}, {{1, 1}, false}, {{99, 99}, false}, {{20, 0}, true},
-                  {{10, 10}, true}});
+    expectPixels(
+        rg.region(rg.CreateRoundRectRgn(0, 0, 101, 101, 40, 40)),
+        {{{50, 50}, true}, {{0, 50}, true}, {{1, 1}, false}, {{99, 99}, false}, {{20, 0}, true}, {{10, 10}, true}});
 }
 
 TEST(QtRegions, PolygonsFillOddEven)
 {
     QtRegions rg;
     const Point band[] = {{226, 309}, {226, 341}, {228, 341}, {228, 309}};
-    expectPixels(rg.region(rg.CreatePolygonRgn(band, 4, ALTERNATE)),
+    expectPixels(rg.region(rg.CreatePolygonRgn(band, 4, FillMode::Alternate)),
                  {{{226, 320}, true}, {{227, 320}, true}, {{228, 320}, false}, {{225, 320}, false}});
     // A self-overlapping star leaves its centre out under odd-even filling.
     const Point star[] = {{50, 0}, {79, 90}, {2, 35}, {98, 35}, {21, 90}};
-    EXPECT_FALSE(rg.region(rg.CreatePolygonRgn(star, 5, ALTERNATE)).contains(QPoint(50, 45)));
-    EXPECT_TRUE(rg.region(rg.CreatePolygonRgn(star, 5, ALTERNATE)).contains(QPoint(50, 10)));
+    EXPECT_FALSE(rg.region(rg.CreatePolygonRgn(star, 5, FillMode::Alternate)).contains(QPoint(50, 45)));
+    EXPECT_TRUE(rg.region(rg.CreatePolygonRgn(star, 5, FillMode::Alternate)).contains(QPoint(50, 10)));
 }
 
 TEST(QtRegions, ExclusiveOrCancelsOverlapsAndCutsHoles)
 {
     QtRegions rg;
     const Region whole = rg.CreateRectRgn(0, 0, 0, 0);
-    rg.CombineRgn(whole, whole, rg.CreateRectRgn(0, 0, 20, 20), RGN_XOR);
-    rg.CombineRgn(whole, whole, rg.CreateRectRgn(10, 10, 30, 30), RGN_XOR);  // overlaps
-    rg.CombineRgn(whole, whole, rg.CreateRectRgn(50, 50, 90, 90), RGN_XOR);
-    rg.CombineRgn(whole, whole, rg.CreateRectRgn(60, 60, 70, 70), RGN_XOR);  // inside the last
-    expectPixels(rg.region(whole), {{{5, 5}, true},
-                                    {{15, 15}, false},
-                                    {{25, 25}, true},
-                                    {{55, 55}, true},
-                                    {{65, 65}, false},
-                                    {{80, 80}, true}});
-    EXPECT_EQ(rg.CombineRgn(whole, whole, whole, RGN_XOR), NULLREGION);
+    rg.CombineRgn(whole, whole, rg.CreateRectRgn(0, 0, 20, 20), CombineMode::Xor);
+    rg.CombineRgn(whole, whole, rg.CreateRectRgn(10, 10, 30, 30), CombineMode::Xor);  // overlaps
+    rg.CombineRgn(whole, whole, rg.CreateRectRgn(50, 50, 90, 90), CombineMode::Xor);
+    rg.CombineRgn(whole, whole, rg.CreateRectRgn(60, 60, 70, 70), CombineMode::Xor);  // inside the last
+    expectPixels(
+        rg.region(whole),
+        {{{5, 5}, true}, {{15, 15}, false}, {{25, 25}, true}, {{55, 55}, true}, {{65, 65}, false}, {{80, 80}, true}});
+    EXPECT_EQ(rg.CombineRgn(whole, whole, whole, CombineMode::Xor), NULLREGION);
 }
 
 TEST(QtRegions, SetWindowRgnHandsTheRegionOver)

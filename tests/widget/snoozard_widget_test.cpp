@@ -1,6 +1,6 @@
 #include "fakes/fakes.h"
-#include "qt_regions.h"
-#include "snoozard_widget.h"
+#include "qt/qt_regions.h"
+#include "qt/snoozard_widget.h"
 #include "window/layout.h"
 
 #include <QApplication>
@@ -22,8 +22,8 @@ struct Fixture {
     Window model = makeSnoozardLayout();
     std::unique_ptr<SnoozardWidget> widget;
     QtRegions regions{[this](WindowHandle, const QRegion& r, bool redraw) { widget->applyRegion(r, redraw); }};
-    Snoozard s{model, Services{regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText,
-                               f.log}};
+    Snoozard s{model,
+               Services{regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText, f.log}};
     std::vector<std::string> failures;
     std::optional<int> ended;
 
@@ -94,7 +94,8 @@ TEST(SnoozardWidget, StackingPutsTheBannerAtTheBack)
     Fixture fx;
     const QObjectList& kids = fx.widget->children();
     const auto pos = [&](const char* n) { return kids.indexOf(fx.child<QWidget>(n)); };
-    for (const char* front : {"Label1", "Text1", "Check1", "Image3", "cmdBrowse"}) EXPECT_LT(pos("Image1"), pos(front)) << front;
+    for (const char* front : {"Label1", "Text1", "Check1", "Image3", "cmdBrowse"})
+        EXPECT_LT(pos("Image1"), pos(front)) << front;
     EXPECT_EQ(fx.widget->childAt(225, 56), fx.child<QWidget>("Label1"));
 }
 
@@ -107,7 +108,8 @@ TEST(SnoozardWidget, TabOrderAndFirstFocus)
     std::vector<QString> order;
     QWidget* w = fx.child<QWidget>("Text1");
     for (int i = 0; i < 4; ++i, w = w->nextInFocusChain()) {
-        while (w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
+        while (w->focusPolicy() == Qt::NoFocus)
+            w = w->nextInFocusChain();
         order.push_back(w->objectName());
     }
     EXPECT_EQ(order, (std::vector<QString>{"Text1", "Check1", "txtFile", "cmdBrowse"}));
@@ -137,7 +139,8 @@ TEST(SnoozardWidget, MaskIsTheShapedRegion)
 {
     Fixture fx;
     const QRegion mask = fx.widget->mask();
-    for (QPoint p : {QPoint(5, 5), QPoint(60, 200), QPoint(400, 330)}) EXPECT_FALSE(mask.contains(p)) << p.x() << "," << p.y();
+    for (QPoint p : {QPoint(5, 5), QPoint(60, 200), QPoint(400, 330)})
+        EXPECT_FALSE(mask.contains(p)) << p.x() << "," << p.y();
     for (QPoint p : {QPoint(20, 25), QPoint(227, 320), QPoint(225, 56), QPoint(444, 161)})
         EXPECT_TRUE(mask.contains(p)) << p.x() << "," << p.y();
 }

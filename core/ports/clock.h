@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/date_time.h"
+#include "rules/date_time.h"
 
 namespace bellwick {
 

@@ -2,18 +2,18 @@
 // runs the event loop.
 
 #include "app/snoozard.h"
-#include "fatal_report.h"
-#include "local_clock.h"
-#include "posix_time_text.h"
-#include "qt_event_log.h"
-#include "qt_file_dialog.h"
-#include "qt_message_box.h"
-#include "qt_process.h"
-#include "qt_regions.h"
-#include "qt_settings_store.h"
-#include "sdl_media_player.h"
-#include "snoozard_widget.h"
-#include "termination_signals.h"
+#include "posix/local_clock.h"
+#include "posix/posix_time_text.h"
+#include "qt/fatal_report.h"
+#include "qt/qt_event_log.h"
+#include "qt/qt_file_dialog.h"
+#include "qt/qt_messages.h"
+#include "qt/qt_process.h"
+#include "qt/qt_regions.h"
+#include "qt/qt_settings_store.h"
+#include "qt/snoozard_widget.h"
+#include "qt/termination_signals.h"
+#include "sdl/sdl_media_player.h"
 #include "window/layout.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("io.github.bellwick.Bellwick"));
     std::setlocale(LC_ALL, "");
 
-    QtMessageBox messages;
+    QtMessages messages;
     QtProcess process;
     FatalReport fatal(messages, process);
 
@@ -53,8 +53,7 @@ int main(int argc, char** argv)
     QtEventLog log;
 
     Snoozard snoozard(model, Services{regions, messages, process, settings, player, dialog, clock, timeText, log});
-    widget = std::make_unique<SnoozardWidget>(model, snoozard,
-                                              [&](const std::function<void()>& f) { fatal.guard(f); });
+    widget = std::make_unique<SnoozardWidget>(model, snoozard, [&](const std::function<void()>& f) { fatal.guard(f); });
     TerminationSignals termination([&] { fatal.guard([&] { snoozard.terminate(); }); });
 
     fatal.guard([&] { snoozard.load(); });

@@ -7,9 +7,9 @@ namespace bellwick {
 inline constexpr int vbOKOnly = 0;
 inline constexpr int vbCritical = 16;  // stop icon, one OK button
 
-class MessageBox {
+class Messages {
 public:
-    virtual ~MessageBox() = default;
+    virtual ~Messages() = default;
     // Modal; returns when the user has dismissed it.
     virtual void show(std::string_view text, std::string_view title, int style) = 0;
 };

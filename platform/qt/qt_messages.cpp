@@ -1,4 +1,4 @@
-#include "qt_message_box.h"
+#include "qt/qt_messages.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -7,9 +7,7 @@ namespace bellwick {
 
 namespace {
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // Bits 4 to 6 pick the icon: 16 critical, 32 question, 48 exclamation,
 // 64 information; 48 shares a bit with 16 but is not critical.
@@ -17,7 +15,8 @@ constexpr int iconField = 0x70;
 
 }  // namespace
 
-void QtMessageBox::show(std::string_view text, std::string_view title, int style) {
+void QtMessages::show(std::string_view text, std::string_view title, int style)
+{
     QMessageBox box;
     box.setWindowTitle(fromUtf8(title));
     box.setTextFormat(Qt::PlainText);

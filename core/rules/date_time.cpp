@@ -1,4 +1,4 @@
-#include "platform/date_time.h"
+#include "rules/date_time.h"
 
 namespace bellwick {
 
@@ -37,10 +37,7 @@ bool isValidDate(const Date& d)
     return d.day <= last;
 }
 
-Date nextDay(const Date& d)
-{
-    return civilFromDays(daysFromCivil(d) + 1);
-}
+Date nextDay(const Date& d) { return civilFromDays(daysFromCivil(d) + 1); }
 
 std::int64_t secondsBetween(const DateTime& a, const DateTime& b)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // Times as text, by the user's locale.
 
-#include "platform/date_time.h"
+#include "rules/date_time.h"
 
 #include <optional>
 #include <string>

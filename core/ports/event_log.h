@@ -8,7 +8,7 @@ namespace bellwick {
 class EventLog {
 public:
     virtual ~EventLog() = default;
-    virtual void fired() = 0;                         // just before the play call
+    virtual void fired() = 0;                          // just before the play call
     virtual void failed(std::string_view reason) = 0;  // a tick failed
 };
 

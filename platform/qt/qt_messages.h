@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/message_box.h"
+#include "ports/messages.h"
 
 #include <string_view>
 
@@ -8,7 +8,7 @@ namespace bellwick {
 
 // A modal QMessageBox with one OK button; an icon part of vbCritical shows the
 // critical icon, anything else none. The text is shown as plain text.
-class QtMessageBox final : public MessageBox {
+class QtMessages final : public Messages {
 public:
     void show(std::string_view text, std::string_view title, int style) override;
 };
