@@ -217,11 +217,18 @@ INSTANTIATE_TEST_SUITE_P(Files, SettingsRead,
                                            ReadCase{"Bytes", "[SoundFile]\nSound=@ByteArray(\\xff)\n", "\xff"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-class SettingsGarbage : public SettingsStoreTest, public ::testing::WithParamInterface<QByteArray> {};
+struct Garbage {
+    const char* name;
+    QByteArray bytes;
+};
+
+void PrintTo(const Garbage& g, std::ostream* os) { *os << g.name; }
+
+class SettingsGarbage : public SettingsStoreTest, public ::testing::WithParamInterface<Garbage> {};
 
 TEST_P(SettingsGarbage, ReadingNeitherCrashesNorRewrites)
 {
-    write(file, GetParam());
+    write(file, GetParam().bytes);
     const Snapshot before(file);
     {
         QtSettingsStore reader;
@@ -243,12 +250,19 @@ QByteArray noise()
     return bytes;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, SettingsGarbage,
-    ::testing::Values(noise(), QByteArray("[SoundFile\nSound=x\n"), QByteArray::fromStdString("\0\0\0\0[\0]\0=\0"s),
-                      QByteArray("]]]]====[[[[\n=\n=x\n"), QByteArray("[SoundFile]\nSound=\"unterminated\\\n"),
-                      QByteArray("[SoundFile]\nSound=@ByteArray(\\x\n"),
-                      QByteArray("[SoundFile]\nSound=@Variant(\\0\\0\\0\\x7f\\0)\n"), QByteArray(100000, '[')));
+const Garbage kGarbage[] = {
+    {"RandomBytes", noise()},
+    {"UnclosedSection", QByteArray("[SoundFile\nSound=x\n")},
+    {"NulBytes", QByteArray::fromStdString("\0\0\0\0[\0]\0=\0"s)},
+    {"OnlyBrackets", QByteArray("]]]]====[[[[\n=\n=x\n")},
+    {"UnterminatedQuote", QByteArray("[SoundFile]\nSound=\"unterminated\\\n")},
+    {"BrokenByteArray", QByteArray("[SoundFile]\nSound=@ByteArray(\\x\n")},
+    {"BrokenVariant", QByteArray("[SoundFile]\nSound=@Variant(\\0\\0\\0\\x7f\\0)\n")},
+    {"HundredThousandBrackets", QByteArray(100000, '[')},
+};
+
+INSTANTIATE_TEST_SUITE_P(Files, SettingsGarbage, ::testing::ValuesIn(kGarbage),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Makes a folder read-only for this process: as root, by running as nobody
 // until destroyed (the saved user id stays root, so it can come back);
