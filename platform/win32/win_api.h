@@ -18,5 +18,6 @@
 
 #include <windows.h>
 
+#include <cderr.h>
 #include <commdlg.h>
 #include <mmsystem.h>

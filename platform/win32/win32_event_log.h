@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ports/event_log.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace bellwick {
+
+// One line per event, as the Linux program logs them:
+//
+//   bellwick.alarm: fired epoch_ms=<ms> utc=<yyyy-MM-ddTHH:mm:ss.zzzZ>
+//   bellwick.alarm: failed epoch_ms=<ms> utc=<...> reason=<text>
+//
+// <ms> counts milliseconds since 1970-01-01T00:00Z, taken once per event;
+// utc= is the same instant. Control characters in the reason become spaces.
+class Win32EventLog final : public EventLog {
+public:
+    using Sink = std::function<void(const std::string& line)>;
+    // Off unless the environment variable BELLWICK_EVENT_LOG is set (and not
+    // "0"); then to stderr and OutputDebugString.
+    Win32EventLog();
+    // Every line to sink, without the final line break.
+    explicit Win32EventLog(Sink sink);
+
+    void fired() override;
+    void failed(std::string_view reason) override;
+
+private:
+    Sink sink_;
+};
+
+}  // namespace bellwick

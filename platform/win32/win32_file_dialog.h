@@ -1,0 +1,38 @@
+#pragma once
+// The system's file-open dialog (GetOpenFileNameW).
+
+#include "components/file_dialog.h"
+
+#include <string>
+
+namespace bellwick {
+
+// "Sound (*.wav)|*.wav|All files|*.*" in the system's form: description,
+// NUL, patterns, NUL, ..., NUL. Descriptions stay exactly as given; empty
+// patterns between semicolons are dropped, and a pair without patterns
+// lists every file. Empty when there is no pair at all.
+std::wstring systemFilter(const std::string& filter);
+
+// Modal to this thread's active window, for one existing file; does not
+// change the current folder. The file name is kept between uses and opens
+// the dialog in its folder; a cancel, or a dialog that could not be shown,
+// keeps it.
+class Win32FileDialog final : public FileDialog {
+public:
+    void setTitle(const std::string& title) override;
+    void setFilter(const std::string& filter) override;
+    void open() override;
+    std::string fileName() const override;
+
+    // Why the last open() showed no dialog (CommDlgExtendedError's code and
+    // its name); empty after a choice or a cancel.
+    const std::string& lastError() const { return lastError_; }
+
+private:
+    std::wstring title_;
+    std::wstring filter_;
+    std::wstring fileName_;
+    std::string lastError_;
+};
+
+}  // namespace bellwick
