@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QStorageInfo>
@@ -11,7 +12,9 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <unistd.h>
 
@@ -116,9 +119,11 @@ public:
     {
         if (!QFileInfo::exists(file)) return;
         const QByteArray target = QFile::encodeName(file);
+        // The owner's process id in the name tells a stray (its owner was
+        // killed half-way) from a link another process is still using.
         for (int attempt = 0; attempt < 8 && name_.isEmpty(); ++attempt) {
-            const QByteArray name =
-                target + '.' + purpose + '-' + QByteArray::number(QRandomGenerator::global()->generate(), 16);
+            const QByteArray name = target + '.' + purpose + '-' + QByteArray::number(::getpid()) + '-' +
+                                    QByteArray::number(QRandomGenerator::global()->generate(), 16);
             if (::link(target.constData(), name.constData()) == 0)
                 name_ = name;
             else if (errno != EEXIST)
@@ -145,6 +150,34 @@ public:
 private:
     QByteArray name_;
 };
+
+// Whether a name in the settings folder is a leftover of a save killed
+// half-way: a second name of ours whose process is gone, or a temporary file
+// of QSaveFile ("<file>.XXXXXX"), which only exists while its writer holds
+// the settings lock.
+bool isStray(const QString& entry, const QString& fileName)
+{
+    for (const char* purpose : {"old", "check"}) {
+        const QString prefix = fileName + u'.' + QLatin1String(purpose) + u'-';
+        if (!entry.startsWith(prefix)) continue;
+        bool numeric = false;
+        const pid_t owner = entry.mid(prefix.size()).section(u'-', 0, 0).toInt(&numeric);
+        return !numeric || owner <= 0 || (::kill(owner, 0) != 0 && errno == ESRCH);
+    }
+    const QString suffix = entry.mid(fileName.size() + 1);
+    return entry.startsWith(fileName + u'.') && suffix.size() == 6 &&
+           std::all_of(suffix.begin(), suffix.end(), [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; });
+}
+
+void removeStrays(const QString& file)
+{
+    QLockFile lock(file + QStringLiteral(".lock"));  // the lock QSettings writes under
+    if (!lock.tryLock(100)) return;
+    const QFileInfo info(file);
+    const QDir folder = info.absoluteDir();
+    for (const QString& entry : folder.entryList({info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
+        if (isStray(entry, info.fileName())) QFile::remove(folder.filePath(entry));
+}
 
 // Whether the file holds what the settings object believes it wrote. Opened
 // under another name, QSettings parses the file afresh instead of answering
@@ -175,6 +208,7 @@ std::string QtSettingsStore::read(std::string_view application, std::string_view
                                   std::string_view fallback)
 {
     Settings settings(application, section);
+    removeStrays(settings->fileName());
     const QString name = fromUtf8(key);
     if (!settings->contains(name)) return std::string(fallback);
     return toStdString(settings->value(name));

@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -15,8 +16,11 @@ int fds[2] = {-1, -1};  // self-pipe: the handler writes, the event loop reads
 
 void onSignal(int)
 {
+    // The interrupted code may be about to read errno.
+    const int saved = errno;
     const char c = 1;
     [[maybe_unused]] const ssize_t n = ::write(fds[0], &c, 1);
+    errno = saved;
 }
 
 }  // namespace
@@ -43,6 +47,12 @@ TerminationSignals::~TerminationSignals()
 {
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
         std::signal(sig, SIG_DFL);
+    delete notifier_;  // before its descriptor goes
+    notifier_ = nullptr;
+    for (int& fd : fds) {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
 }
 
 }  // namespace bellwick

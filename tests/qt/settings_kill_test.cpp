@@ -60,6 +60,11 @@ TEST(SettingsUnderKill, EveryKillLeavesOneWholeValue)
     }
     EXPECT_EQ(kills, 60);
     EXPECT_GT(seenA + seenB, 50);
+    // The reads after the kills took away what the killed saves left.
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name.find(".ini.") == std::string::npos || name.ends_with(".ini.lock")) << name;
+    }
 
     fs::remove_all(dir);
     if (previous.empty())
