@@ -1,0 +1,144 @@
+#include "win32/pictures.h"
+
+#include <wincodec.h>
+
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace bellwick {
+
+namespace {
+
+// Holds one COM interface and releases it.
+template <class T>
+class Com {
+public:
+    Com() = default;
+    Com(const Com&) = delete;
+    Com& operator=(const Com&) = delete;
+    ~Com()
+    {
+        if (p_) p_->Release();
+    }
+    T* operator->() const { return p_; }
+    T* get() const { return p_; }
+    T** out() { return &p_; }
+
+private:
+    T* p_ = nullptr;
+};
+
+void check(HRESULT hr, const char* step)
+{
+    if (SUCCEEDED(hr)) return;
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+    throw std::runtime_error(std::string("picture: ") + step + " failed (" + code + ")");
+}
+
+}  // namespace
+
+Picture::Picture(Picture&& other) noexcept
+    : bitmap_(std::exchange(other.bitmap_, nullptr)),
+      width_(std::exchange(other.width_, 0)),
+      height_(std::exchange(other.height_, 0))
+{
+}
+
+Picture& Picture::operator=(Picture&& other) noexcept
+{
+    if (this != &other) {
+        if (bitmap_) ::DeleteObject(bitmap_);
+        bitmap_ = std::exchange(other.bitmap_, nullptr);
+        width_ = std::exchange(other.width_, 0);
+        height_ = std::exchange(other.height_, 0);
+    }
+    return *this;
+}
+
+Picture::~Picture()
+{
+    if (bitmap_) ::DeleteObject(bitmap_);
+}
+
+void Picture::draw(HDC dc, int x, int y) const
+{
+    if (!bitmap_) return;
+    HDC source = ::CreateCompatibleDC(dc);
+    HGDIOBJ old = ::SelectObject(source, bitmap_);
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ::AlphaBlend(dc, x, y, width_, height_, source, 0, 0, width_, height_, blend);
+    ::SelectObject(source, old);
+    ::DeleteDC(source);
+}
+
+Picture decodePicture(std::span<const std::byte> bytes, int width, int height)
+{
+    if (bytes.empty()) throw std::runtime_error("picture: no data");
+    Com<IWICImagingFactory> factory;
+    check(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                             reinterpret_cast<void**>(factory.out())),
+          "creating the imaging factory");
+    Com<IWICStream> stream;
+    check(factory->CreateStream(stream.out()), "creating a stream");
+    // WIC only reads the buffer.
+    check(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<std::byte*>(bytes.data())),
+                                       static_cast<DWORD>(bytes.size())),
+          "opening the bytes");
+    Com<IWICBitmapDecoder> decoder;
+    check(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.out()),
+          "finding a decoder");
+    Com<IWICBitmapFrameDecode> frame;
+    check(decoder->GetFrame(0, frame.out()), "reading the first frame");
+
+    Com<IWICFormatConverter> converter;
+    check(factory->CreateFormatConverter(converter.out()), "creating a converter");
+    check(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                WICBitmapPaletteTypeCustom),
+          "converting to 32-bit premultiplied BGRA");
+    IWICBitmapSource* source = converter.get();
+
+    UINT w = 0, h = 0;
+    check(source->GetSize(&w, &h), "reading the size");
+    Com<IWICBitmapScaler> scaler;
+    if (width > 0 && height > 0 && (static_cast<int>(w) != width || static_cast<int>(h) != height)) {
+        check(factory->CreateBitmapScaler(scaler.out()), "creating a scaler");
+        check(scaler->Initialize(source, static_cast<UINT>(width), static_cast<UINT>(height),
+                                 WICBitmapInterpolationModeFant),
+              "scaling");
+        source = scaler.get();
+        w = static_cast<UINT>(width);
+        h = static_cast<UINT>(height);
+    }
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = static_cast<LONG>(w);
+    info.bmiHeader.biHeight = -static_cast<LONG>(h);  // top-down, as WIC gives rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits) throw std::runtime_error("picture: no memory for the bitmap");
+    Picture picture(bitmap, static_cast<int>(w), static_cast<int>(h));
+    const UINT stride = w * 4;
+    check(source->CopyPixels(nullptr, stride, stride * h, static_cast<BYTE*>(bits)), "copying the pixels");
+    return picture;
+}
+
+std::span<const std::byte> resourceBytes(int id)
+{
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), RT_RCDATA);
+    if (!found) return {};
+    HGLOBAL loaded = ::LoadResource(module, found);
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    if (!data) return {};
+    return {static_cast<const std::byte*>(data), ::SizeofResource(module, found)};
+}
+
+}  // namespace bellwick

@@ -1,0 +1,46 @@
+#pragma once
+// The window's pictures: decoded once by the Windows Imaging Component into
+// 32-bit bitmaps with premultiplied alpha, drawn with AlphaBlend so that
+// see-through pixels stay see-through.
+
+#include "win32/win_api.h"
+
+#include <objbase.h>
+
+#include <cstddef>
+#include <span>
+
+namespace bellwick {
+
+class Picture {
+public:
+    Picture() = default;
+    Picture(HBITMAP bitmap, int width, int height) : bitmap_(bitmap), width_(width), height_(height) {}
+    Picture(Picture&& other) noexcept;
+    Picture& operator=(Picture&& other) noexcept;
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+    ~Picture();
+
+    bool empty() const { return bitmap_ == nullptr; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    HBITMAP bitmap() const { return bitmap_; }
+
+    // Draws the picture at its own size with its top-left corner at (x, y).
+    void draw(HDC dc, int x, int y) const;
+
+private:
+    HBITMAP bitmap_ = nullptr;
+    int width_ = 0, height_ = 0;
+};
+
+// Decodes an image file's bytes (GIF, JPEG, BMP, PNG), scaled to width x
+// height when both are given. Throws std::runtime_error naming the step
+// that failed. COM must be initialised on the calling thread (CoInitializeEx).
+Picture decodePicture(std::span<const std::byte> bytes, int width = 0, int height = 0);
+
+// The bytes of an RCDATA resource of the program; empty when it is absent.
+std::span<const std::byte> resourceBytes(int id);
+
+}  // namespace bellwick
