@@ -1,0 +1,45 @@
+#pragma once
+// The media player on MCI (winmm's string interface).
+
+#include "components/media_player.h"
+
+#include <string>
+
+namespace bellwick {
+
+// Each play() opens the named file under an alias of its own with no device
+// type, so WAV goes to waveaudio and MP3 to mpegvideo, and starts it with
+// "play ... notify"; when it has played, the device is closed again. A
+// file that cannot be played, and any MCI error, is a PlayError at once
+// with MCI's own text. Never waits for playback. Needs no audio device to
+// be made; without one, play() reports it.
+class Win32MediaPlayer final : public MediaPlayer {
+public:
+    Win32MediaPlayer();
+    ~Win32MediaPlayer() override;
+    Win32MediaPlayer(const Win32MediaPlayer&) = delete;
+    Win32MediaPlayer& operator=(const Win32MediaPlayer&) = delete;
+
+    void setFileName(const std::string& name) override;
+    void play() override;
+    void stop() override;
+
+    // MCI's mode of the open device ("playing", "stopped", ...); empty when
+    // none is open. For tests and diagnostics.
+    std::string mode() const;
+    // MCI says a play has ended: closes the device unless it plays again.
+    void finished();
+
+private:
+    void close();
+    [[noreturn]] void fail(const std::string& why);
+    // Sends an MCI command string; the MCI error text, or empty on success.
+    std::string send(const std::wstring& command, bool notify = false) const;
+
+    std::string fileName_;
+    std::wstring alias_;
+    void* notifyWindow_ = nullptr;
+    bool open_ = false;
+};
+
+}  // namespace bellwick
