@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QStorageInfo>
@@ -151,32 +150,47 @@ private:
     QByteArray name_;
 };
 
+bool processGone(pid_t pid) { return pid <= 0 || (::kill(pid, 0) != 0 && errno == ESRCH); }
+
 // Whether a name in the settings folder is a leftover of a save killed
-// half-way: a second name of ours whose process is gone, or a temporary file
-// of QSaveFile ("<file>.XXXXXX"), which only exists while its writer holds
-// the settings lock.
-bool isStray(const QString& entry, const QString& fileName)
+// half-way: a second name of ours whose process is gone, or (when no live
+// process holds the settings lock) a temporary file of QSaveFile, named
+// "<file>.XXXXXX".
+bool isStray(const QString& entry, const QString& fileName, bool locked)
 {
     for (const char* purpose : {"old", "check"}) {
         const QString prefix = fileName + u'.' + QLatin1String(purpose) + u'-';
         if (!entry.startsWith(prefix)) continue;
         bool numeric = false;
         const pid_t owner = entry.mid(prefix.size()).section(u'-', 0, 0).toInt(&numeric);
-        return !numeric || owner <= 0 || (::kill(owner, 0) != 0 && errno == ESRCH);
+        return !numeric || processGone(owner);
     }
     const QString suffix = entry.mid(fileName.size() + 1);
-    return entry.startsWith(fileName + u'.') && suffix.size() == 6 &&
+    return !locked && entry.startsWith(fileName + u'.') && suffix.size() == 6 &&
            std::all_of(suffix.begin(), suffix.end(), [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; });
+}
+
+// QSettings writes under "<file>.lock" (and removes a stale one under
+// "<file>.lock.rmlock"); the first line is the holder's process id. A killed
+// writer leaves them behind.
+bool lockedByLiveProcess(const QString& lockFile)
+{
+    QFile lock(lockFile);
+    if (!lock.open(QIODevice::ReadOnly)) return false;
+    bool numeric = false;
+    const pid_t owner = lock.readLine(32).trimmed().toInt(&numeric);
+    return numeric && !processGone(owner);
 }
 
 void removeStrays(const QString& file)
 {
-    QLockFile lock(file + QStringLiteral(".lock"));  // the lock QSettings writes under
-    if (!lock.tryLock(100)) return;
     const QFileInfo info(file);
     const QDir folder = info.absoluteDir();
+    const bool locked = lockedByLiveProcess(file + QStringLiteral(".lock"));
+    const QString rmlock = file + QStringLiteral(".lock.rmlock");
+    if (QFileInfo::exists(rmlock) && !lockedByLiveProcess(rmlock)) QFile::remove(rmlock);
     for (const QString& entry : folder.entryList({info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
-        if (isStray(entry, info.fileName())) QFile::remove(folder.filePath(entry));
+        if (isStray(entry, info.fileName(), locked)) QFile::remove(folder.filePath(entry));
 }
 
 // Whether the file holds what the settings object believes it wrote. Opened
