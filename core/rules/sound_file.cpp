@@ -1,13 +1,8 @@
-#include "sdl/sound_file_check.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
+#include "rules/sound_file.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
-#include <functional>
 
 namespace bellwick {
 
@@ -19,27 +14,22 @@ constexpr int kMaxChunks = 64;                // WAV chunks looked at before giv
 
 const char* const kNotSound = "the file is not a WAV or MP3 file";
 
-struct ReadFailed {};
-
-// Up to length bytes from offset; fewer only at the end of the file.
-using Reader = std::function<std::vector<std::uint8_t>(std::uint64_t offset, std::size_t length)>;
-
 std::uint32_t le32(const std::uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24; }
 std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 
-std::string checkWav(const Reader& read, std::uint64_t size)
+std::string checkWav(const SoundSource& source, std::uint64_t size)
 {
     bool fmt = false;
     std::uint64_t bytesPerSecond = 0;
     std::uint64_t at = 12;
     for (int chunk = 0; chunk < kMaxChunks; ++chunk) {
         if (at + 8 > size) return fmt ? "the WAV file is truncated" : "the WAV file has no format block";
-        const std::vector<std::uint8_t> h = read(at, 8);
+        const std::vector<std::uint8_t> h = source.read(at, 8);
         if (h.size() < 8) return "the WAV file is truncated";
         const std::uint32_t len = le32(&h[4]);
         if (std::memcmp(h.data(), "fmt ", 4) == 0) {
             if (len < 16 || at + 8 + 16 > size) return "the WAV format block is damaged";
-            const std::vector<std::uint8_t> f = read(at + 8, 16);
+            const std::vector<std::uint8_t> f = source.read(at + 8, 16);
             if (f.size() < 16) return "the WAV format block is damaged";
             const std::uint16_t channels = le16(&f[2]);
             const std::uint32_t rate = le32(&f[4]);
@@ -107,11 +97,11 @@ bool declaredLengthMissing(const std::vector<std::uint8_t>& b, std::size_t pos, 
     return false;
 }
 
-std::string checkMp3(const Reader& read, std::uint64_t size)
+std::string checkMp3(const SoundSource& source, std::uint64_t size)
 {
     std::uint64_t start = 0;
     bool tagged = false;
-    const std::vector<std::uint8_t> t = read(0, 10);
+    const std::vector<std::uint8_t> t = source.read(0, 10);
     if (t.size() >= 10 && std::memcmp(t.data(), "ID3", 3) == 0) {
         const std::uint64_t tag =
             std::uint64_t(t[6] & 0x7F) << 21 | (t[7] & 0x7F) << 14 | (t[8] & 0x7F) << 7 | (t[9] & 0x7F);
@@ -119,7 +109,7 @@ std::string checkMp3(const Reader& read, std::uint64_t size)
         tagged = true;
         if (start > size) return "the MP3 file is truncated";
     }
-    const std::vector<std::uint8_t> b = read(start, kWindow);
+    const std::vector<std::uint8_t> b = source.read(start, kWindow);
     const std::size_t scan = std::min(b.size(), kSyncScan);
     for (std::size_t pos = 0; pos < scan && pos + 4 <= b.size(); ++pos) {
         if (b[pos] != 0xFF) continue;
@@ -139,56 +129,78 @@ std::string checkMp3(const Reader& read, std::uint64_t size)
     return tagged ? "the MP3 file holds no sound after its tag" : kNotSound;
 }
 
-std::string check(const Reader& read, std::uint64_t size)
-{
-    if (size == 0) return "the file is empty";
-    try {
-        const std::vector<std::uint8_t> h = read(0, 12);
-        if (h.size() >= 12 && std::memcmp(h.data(), "RIFF", 4) == 0 && std::memcmp(&h[8], "WAVE", 4) == 0)
-            return checkWav(read, size);
-        return checkMp3(read, size);
-    } catch (const ReadFailed&) {
-        return "the file cannot be read";
-    }
-}
-
 }  // namespace
 
-std::string checkSoundBytes(const std::vector<std::uint8_t>& bytes, std::uint64_t size)
+std::string soundFileNameProblem(std::string_view name)
 {
-    return check(
-        [&bytes](std::uint64_t offset, std::size_t length) {
-            if (offset >= bytes.size()) return std::vector<std::uint8_t>();
-            const std::size_t from = static_cast<std::size_t>(offset);
-            const std::size_t n = std::min(length, bytes.size() - from);
-            return std::vector<std::uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(from),
-                                             bytes.begin() + static_cast<std::ptrdiff_t>(from + n));
-        },
-        size);
+    if (name.empty()) return "no file is chosen";
+    if (name.find('\0') != std::string_view::npos) return "the name holds a NUL byte";
+    return "";
 }
 
-std::string checkSoundFile(int fd)
+std::string openFailureProblem(OpenFailure failure)
 {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) return "the file cannot be examined";
-    const auto size = static_cast<std::uint64_t>(st.st_size);
-    return check(
-        [fd, size](std::uint64_t offset, std::size_t length) {
-            std::vector<std::uint8_t> out;
-            if (offset >= size) return out;
-            out.resize(static_cast<std::size_t>(std::min<std::uint64_t>(length, size - offset)));
-            std::size_t got = 0;
-            while (got < out.size()) {
-                const ssize_t n = ::pread(fd, out.data() + got, out.size() - got, static_cast<off_t>(offset + got));
-                if (n < 0 && errno == EINTR) continue;
-                if (n < 0) throw ReadFailed{};
-                if (n == 0) break;
-                got += static_cast<std::size_t>(n);
-            }
-            out.resize(got);
-            return out;
-        },
-        size);
+    switch (failure) {
+    case OpenFailure::Missing: return "no such file";
+    case OpenFailure::PathNotFolder: return "a part of the path is not a folder";
+    case OpenFailure::NoPermission: return "no permission to read it";
+    case OpenFailure::NameTooLong: return "the name is too long";
+    case OpenFailure::LinkLoop: return "too many symbolic links";
+    }
+    return "it cannot be opened";
+}
+
+std::string fileKindProblem(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Regular: return "";
+    case FileKind::Folder: return "it is a folder, not a sound file";
+    case FileKind::Fifo: return "it is a pipe (FIFO), not a sound file";
+    case FileKind::Device: return "it is a device, not a sound file";
+    case FileKind::Socket: return "it is a socket, not a sound file";
+    case FileKind::Other: break;
+    }
+    return "it is not a regular file";
+}
+
+std::string cannotPlayMessage(std::string_view name, std::string_view why)
+{
+    constexpr std::size_t kHead = 200, kTail = 100;
+    std::string s;
+    for (char c : name)
+        s += c == '\0' ? std::string("\\0") : std::string(1, c);
+    if (s.size() > kHead + kTail + 50) {
+        const auto continuation = [&s](std::size_t i) { return (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80; };
+        std::size_t head = kHead, tail = s.size() - kTail;
+        while (head > 0 && continuation(head))
+            --head;
+        while (tail < s.size() && continuation(tail))
+            ++tail;
+        s = s.substr(0, head) + "\u2026(" + std::to_string(tail - head) + " bytes)\u2026" + s.substr(tail);
+    }
+    return "cannot play '" + s + "': " + std::string(why);
+}
+
+std::vector<std::uint8_t> MemorySoundSource::read(std::uint64_t offset, std::size_t length) const
+{
+    if (offset >= bytes_.size()) return {};
+    const auto from = static_cast<std::size_t>(offset);
+    const std::size_t n = std::min(length, bytes_.size() - from);
+    return {bytes_.begin() + static_cast<std::ptrdiff_t>(from), bytes_.begin() + static_cast<std::ptrdiff_t>(from + n)};
+}
+
+std::string checkSound(const SoundSource& source)
+{
+    try {
+        const std::uint64_t size = source.size();
+        if (size == 0) return "the file is empty";
+        const std::vector<std::uint8_t> h = source.read(0, 12);
+        if (h.size() >= 12 && std::memcmp(h.data(), "RIFF", 4) == 0 && std::memcmp(&h[8], "WAVE", 4) == 0)
+            return checkWav(source, size);
+        return checkMp3(source, size);
+    } catch (const SoundReadError&) {
+        return "the file cannot be read";
+    }
 }
 
 }  // namespace bellwick
