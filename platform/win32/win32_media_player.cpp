@@ -1,6 +1,8 @@
 #include "win32/win32_media_player.h"
 
+#include "rules/sound_file.h"
 #include "win32/utf16.h"
+#include "win32/win32_sound_reader.h"
 #include "win32/win_api.h"
 
 #include <atomic>
@@ -52,21 +54,19 @@ std::string mciText(MCIERROR code)
     return win32::toUtf8(text) + " (MCI error " + std::to_string(code) + ")";
 }
 
-// The name as the message shows it: a NUL as \0, a very long name shortened
-// in the middle, at character bounds.
-std::string shown(const std::string& name)
+// MCI's waveaudio opens files through mmio, which fails on long names
+// (documented: 128 characters; under Wine from MAX_PATH on). A longer name
+// goes by its short (8.3) form where the file system has one.
+std::wstring mciName(const std::wstring& path)
 {
-    std::wstring wide = win32::toUtf16(name);
-    std::wstring s;
-    for (wchar_t c : wide)
-        s += c == L'\0' ? std::wstring(L"\\0") : std::wstring(1, c);
-    constexpr std::size_t kHead = 200, kTail = 100;
-    if (s.size() <= kHead + kTail + 50) return win32::toUtf8(s);
-    std::size_t head = kHead, tail = s.size() - kTail;
-    if (IS_LOW_SURROGATE(s[head])) --head;
-    if (IS_LOW_SURROGATE(s[tail])) ++tail;
-    return win32::toUtf8(s.substr(0, head)) + "\u2026(" + std::to_string(tail - head) + " characters)\u2026" +
-           win32::toUtf8(s.substr(tail));
+    if (path.size() < 128) return path;
+    const DWORD n = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (n == 0) return path;
+    std::wstring shortName(n, L'\0');
+    const DWORD written = GetShortPathNameW(path.c_str(), shortName.data(), n);
+    if (written == 0 || written >= n) return path;
+    shortName.resize(written);
+    return shortName.size() < path.size() ? shortName : path;
 }
 
 }  // namespace
@@ -102,7 +102,7 @@ void Win32MediaPlayer::finished()
 void Win32MediaPlayer::fail(const std::string& why)
 {
     close();
-    throw PlayError("cannot play '" + shown(fileName_) + "': " + why);
+    throw PlayError(cannotPlayMessage(fileName_, why));
 }
 
 void Win32MediaPlayer::setFileName(const std::string& name)
@@ -124,18 +124,17 @@ std::string Win32MediaPlayer::mode() const
 void Win32MediaPlayer::play()
 {
     close();
-    if (fileName_.empty()) fail("no file is chosen");
-    const auto wide = win32::toUtf16Exact(fileName_);
-    if (!wide) fail("the name is not valid UTF-8 text");
-    if (wide->find(L'\0') != std::wstring::npos) fail("the name holds a NUL character");
+    if (const std::string problem = soundFileNameProblem(fileName_); !problem.empty()) fail(problem);
+    const auto path = win32::toUtf16Exact(fileName_);
+    if (!path) fail("the name is not valid UTF-8 text");
     // The name goes into the MCI command between quotation marks, and no
     // Windows file name can hold one.
-    if (wide->find(L'"') != std::wstring::npos) fail("the name holds a quotation mark (\")");
+    if (path->find(L'"') != std::wstring::npos) fail("the name holds a quotation mark (\")");
+    if (const std::string problem = soundFileProblem(*path); !problem.empty()) fail(problem);
     if (waveOutGetNumDevs() == 0) fail("there is no audio output device");
 
-    if (const std::string error = send(L"open \"" + *wide + L"\" alias " + alias_); !error.empty()) {
-        throw PlayError("cannot play '" + shown(fileName_) + "': " + error);
-    }
+    if (const std::string error = send(L"open \"" + mciName(*path) + L"\" alias " + alias_); !error.empty())
+        fail(error);
     open_ = true;
     const bool notify = notifyWindow_ != nullptr;
     if (const std::string error = send(L"play " + alias_ + (notify ? L" notify" : L""), notify); !error.empty())

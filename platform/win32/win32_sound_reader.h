@@ -1,0 +1,38 @@
+#pragma once
+// A sound file opened for the core's checks, before MCI sees it.
+
+#include "rules/sound_file.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace bellwick {
+
+// An opened regular file on disk, read at given offsets (the handle's own
+// position is never used). Shares reading only: a file being written is
+// refused.
+class Win32SoundFile final : public SoundSource {
+public:
+    ~Win32SoundFile() override;
+    Win32SoundFile(const Win32SoundFile&) = delete;
+    Win32SoundFile& operator=(const Win32SoundFile&) = delete;
+
+    std::uint64_t size() const override { return size_; }
+    std::vector<std::uint8_t> read(std::uint64_t offset, std::size_t length) const override;
+
+    // Opens path (UTF-16) if it names a regular file; problem says why not.
+    static std::unique_ptr<Win32SoundFile> open(const std::wstring& path, std::string& problem);
+
+private:
+    Win32SoundFile(void* handle, std::uint64_t size) : handle_(handle), size_(size) {}
+    void* handle_;
+    std::uint64_t size_;
+};
+
+// "" when path names a WAV or MP3 file that looks playable, else why not,
+// in the core's words (or the system's for a failure the user cannot act on).
+std::string soundFileProblem(const std::wstring& path);
+
+}  // namespace bellwick
