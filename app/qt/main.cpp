@@ -1,10 +1,10 @@
 // Bellwick: wires the Qt, SDL and POSIX platform layers to the core and
 // runs the event loop.
 
+#include "app/fatal_report.h"
 #include "app/snoozard.h"
 #include "posix/local_clock.h"
 #include "posix/posix_time_text.h"
-#include "qt/fatal_report.h"
 #include "qt/qt_event_log.h"
 #include "qt/qt_file_dialog.h"
 #include "qt/qt_messages.h"
@@ -38,8 +38,6 @@ int main(int argc, char** argv)
 
     QtMessages messages;
     QtProcess process;
-    FatalReport fatal(messages, process);
-
     Window model = makeSnoozardLayout();
     std::unique_ptr<SnoozardWidget> widget;
     QtRegions regions([&](WindowHandle, const QRegion& region, bool redraw) {
@@ -53,6 +51,7 @@ int main(int argc, char** argv)
     QtEventLog log;
 
     Snoozard snoozard(model, Services{regions, messages, process, settings, player, dialog, clock, timeText, log});
+    FatalReport fatal(messages, process, snoozard);
     widget = std::make_unique<SnoozardWidget>(model, snoozard, [&](const std::function<void()>& f) { fatal.guard(f); });
     TerminationSignals termination([&] { fatal.guard([&] { snoozard.terminate(); }); });
 

@@ -1,5 +1,6 @@
 #include "app/snoozard.h"
 
+#include "rules/utf16.h"
 #include "shaping/rounding.h"
 #include "shaping/transparent.h"
 
@@ -33,14 +34,6 @@ double dragged(double position, float pointer, std::int32_t grab)
     moved -= static_cast<double>(grab) * kTwipsPerPixel;
     checkDragArithmetic();
     return moved;
-}
-
-std::size_t utf8Length(const std::string& s)
-{
-    std::size_t n = 0;
-    for (unsigned char ch : s)
-        if ((ch & 0xC0) != 0x80) ++n;
-    return n;
 }
 
 }  // namespace
@@ -87,7 +80,7 @@ DateTime Snoozard::dueTime(const TimeReading& alarm) const
 
 void Snoozard::timer1Tick()
 {
-    if (inTick_) return;
+    if (inTick_ || holds_ > 0) return;
     inTick_ = true;
     struct Reset {
         bool& flag;
@@ -136,7 +129,7 @@ void Snoozard::cmdBrowseClick()
 void Snoozard::txtFileClick()
 {
     Control& txtFile = w_.control("txtFile");
-    w_.setSelection(txtFile, 0, static_cast<int>(utf8Length(txtFile.text)));
+    w_.setSelection(txtFile, 0, static_cast<int>(codePoints(txtFile.text)));
 }
 
 void Snoozard::check1Click()

@@ -57,6 +57,20 @@ public:
 
     void timer1Tick();
 
+    // While a hold lives no tick runs: for a modal box opened outside the
+    // tick, which would otherwise let ticks run under it.
+    class [[nodiscard]] TickHold {
+    public:
+        explicit TickHold(Snoozard& s) : s_(s) { ++s_.holds_; }
+        ~TickHold() { --s_.holds_; }
+        TickHold(const TickHold&) = delete;
+        TickHold& operator=(const TickHold&) = delete;
+
+    private:
+        Snoozard& s_;
+    };
+    TickHold holdTicks() { return TickHold(*this); }
+
     void cmdBrowseClick();
     void txtFileClick();
     void check1Click();
@@ -76,6 +90,7 @@ private:
     Services s_;
     std::optional<DateTime> armedAt_;  // the second Check1 last became 1
     bool inTick_ = false;              // no tick runs while a tick's message is open
+    int holds_ = 0;                    // live TickHolds
     bool saveFailureShown_ = false;
 };
 

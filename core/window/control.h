@@ -35,6 +35,9 @@ struct Font {
     friend bool operator==(const Font&, const Font&) = default;
 };
 
+// The picture an image control shows.
+enum class PictureId { None, Banner, Bar, Badge };
+
 // Which property of a control changed; the platform layer mirrors it.
 enum class Property { Text, Value, Selection, Geometry, Visible };
 
@@ -57,10 +60,11 @@ struct Control {
 
     std::optional<Font> font;  // none: the window's default font
     std::optional<Rgb> backColor, foreColor;
-    int lineWidth = 0;   // pixels, line controls only
-    int stacking = 0;    // 0 is the front
-    int tabIndex = -1;   // -1: not in the tab order
-    int intervalMs = 0;  // timers only
+    int lineWidth = 0;                    // pixels, line controls only
+    int stacking = 0;                     // 0 is the front
+    int tabIndex = -1;                    // -1: not in the tab order
+    int intervalMs = 0;                   // timers only
+    PictureId picture = PictureId::None;  // image controls only
 
     bool isLine() const { return kind == ControlKind::Line; }
     bool isShape() const { return kind == ControlKind::Shape; }

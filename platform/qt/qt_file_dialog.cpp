@@ -1,5 +1,7 @@
 #include "qt/qt_file_dialog.h"
 
+#include "rules/filter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -14,21 +16,17 @@ namespace {
 // "*.*" means every file, as on Windows; to Qt it means names with a dot.
 QString qtPattern(const QString& pattern) { return pattern == QStringLiteral("*.*") ? QStringLiteral("*") : pattern; }
 
-// "Sound Resources (*.wav;*.mp3;)|*.wav;*.mp3;|All files|*.*" becomes one
-// QFileDialog name filter per description/pattern pair.
+// One QFileDialog name filter per description/pattern pair.
 QStringList qtNameFilters(std::string_view filter)
 {
-    const QStringList parts = QString::fromUtf8(filter.data(), static_cast<qsizetype>(filter.size())).split(u'|');
     QStringList result;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    for (const FilterEntry& entry : splitFilter(filter)) {
         QStringList patterns;
-        for (const QString& pattern : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
-            if (const QString trimmed = pattern.trimmed(); !trimmed.isEmpty()) patterns += qtPattern(trimmed);
-        }
-        if (patterns.isEmpty()) patterns += QStringLiteral("*");
+        for (const std::string& pattern : entry.patterns)
+            patterns += qtPattern(QString::fromStdString(pattern));
         // QFileDialog takes the patterns from the last parentheses and,
         // with HideNameFilterDetails, shows only what comes before them.
-        result += parts[i].trimmed() + QStringLiteral(" (") + patterns.join(u' ') + u')';
+        result += QString::fromStdString(entry.description) + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return result;
 }

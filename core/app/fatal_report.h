@@ -1,7 +1,9 @@
 #pragma once
-// The report of a failure that no handler caught: a message box titled
-// "Bellwick" naming the error, then the process ends with status 1.
+// The report of a failure that no handler caught: a critical message box
+// titled "Bellwick" naming the error, then the process ends with status 1.
+// No tick runs while the box is open.
 
+#include "app/snoozard.h"
 #include "ports/messages.h"
 #include "ports/process.h"
 
@@ -14,7 +16,10 @@ inline constexpr int kFatalStatus = 1;
 
 class FatalReport {
 public:
-    FatalReport(Messages& messages, Process& process) : messages_(messages), process_(process) {}
+    FatalReport(Messages& messages, Process& process, Snoozard& snoozard)
+        : messages_(messages), process_(process), snoozard_(snoozard)
+    {
+    }
 
     // Runs f; anything it throws is reported and ends the process.
     void guard(const std::function<void()>& f);
@@ -24,6 +29,7 @@ public:
 private:
     Messages& messages_;
     Process& process_;
+    Snoozard& snoozard_;
 };
 
 }  // namespace bellwick

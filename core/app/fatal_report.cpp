@@ -1,4 +1,4 @@
-#include "qt/fatal_report.h"
+#include "app/fatal_report.h"
 
 #include <cstdio>
 #include <exception>
@@ -22,7 +22,10 @@ void FatalReport::guard(const std::function<void()>& f)
         what = "unknown error";
     }
     std::fprintf(stderr, "bellwick: fatal error: %s\n", what.c_str());
-    messages_.show(textFor(what), "Bellwick", vbCritical);
+    {
+        const Snoozard::TickHold hold = snoozard_.holdTicks();
+        messages_.show(textFor(what), kTitle, vbCritical);
+    }
     process_.end(kFatalStatus);
 }
 

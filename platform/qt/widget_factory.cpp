@@ -1,0 +1,143 @@
+#include "qt/widget_factory.h"
+
+#include "qt/clock_label.h"
+#include "qt/picture_widget.h"
+#include "view/view.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+namespace bellwick {
+
+namespace {
+
+QRect qtRect(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
+
+QString css(const Rgb& c) { return qtColor(c).name(); }
+
+QString resourceOf(PictureId p)
+{
+    switch (p) {
+    case PictureId::Banner: return QStringLiteral(":/banner.gif");
+    case PictureId::Bar: return QStringLiteral(":/bar.jpg");
+    case PictureId::Badge: return QStringLiteral(":/badge.jpg");
+    case PictureId::None: break;
+    }
+    return {};
+}
+
+QWidget* makeClock(const Control& c, QWidget& window)
+{
+    auto* label = new ClockLabel(QString::fromStdString(c.text), &window, [&window](QPainter& p, const QRect& at) {
+        // Whatever is stacked behind: the window's background and the pictures.
+        p.fillRect(QRect(QPoint(), at.size()), window.palette().color(QPalette::Window));
+        for (QObject* child : window.children()) {
+            if (qobject_cast<ClockLabel*>(child)) break;  // the rest lies in front
+            auto* picture = qobject_cast<PictureWidget*>(child);
+            if (!picture || !picture->geometry().intersects(at)) continue;
+            const QRect part = picture->geometry().intersected(at);
+            picture->render(&p, part.topLeft() - at.topLeft(), QRegion(part.translated(-picture->pos())));
+        }
+    });
+    // A palette, not a style sheet: the clock repaints twenty times a second.
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, qtColor(c.foreColor.value_or(Rgb{})));
+    label->setPalette(pal);
+    return label;
+}
+
+QWidget* makeTextBox(const Control& c, QWidget& window)
+{
+    auto* edit = new QLineEdit(QString::fromStdString(c.text), &window);
+    edit->setFrame(true);
+    edit->setStyleSheet(
+        QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid #808080; padding: 0 2px; }")
+            .arg(css(c.backColor.value_or(Rgb{})), css(c.foreColor.value_or(Rgb{255, 255, 255}))));
+    // The sound-file box shows the file that will play; it is chosen by Browse.
+    edit->setReadOnly(c.is("txtFile"));
+    return edit;
+}
+
+QWidget* makeCheckBox(const Control& c, QWidget& window)
+{
+    auto* box = new QCheckBox(QString::fromStdString(c.text), &window);
+    // The indicator draws itself on the red box: hollow when clear,
+    // filled when ticked.
+    box->setStyleSheet(QStringLiteral("QCheckBox { background: %1; color: %2; padding-left: 4px; }"
+                                      "QCheckBox::indicator { width: 11px; height: 11px; border: 1px solid white;"
+                                      " background: black; }"
+                                      "QCheckBox::indicator:checked { background: white; border: 3px solid black;"
+                                      " outline: 1px solid white; }"
+                                      "QCheckBox:focus { outline: 1px dotted white; }")
+                           .arg(css(c.backColor.value_or(Rgb{})), css(c.foreColor.value_or(Rgb{}))));
+    box->setChecked(c.value == 1);
+    return box;
+}
+
+QWidget* makeButton(const Control& c, QWidget& window)
+{
+    auto* button = new QPushButton(QString::fromStdString(c.text), &window);
+    button->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: black; border: 1px solid #400000; }"
+                                         "QPushButton:pressed { background: #c00000; }"
+                                         "QPushButton:focus { border: 1px dotted white; }")
+                              .arg(css(c.backColor.value_or(Rgb{255, 0, 0}))));
+    return button;
+}
+
+QWidget* makeLine(const Control& c, QWidget& window)
+{
+    auto* line = new QWidget(&window);
+    line->setAutoFillBackground(true);
+    QPalette pal = line->palette();
+    pal.setColor(QPalette::Window, qtColor(c.foreColor.value_or(Rgb{})));
+    line->setPalette(pal);
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return line;
+}
+
+QWidget* makeBare(const Control& c, QWidget& window)
+{
+    switch (c.kind) {
+    case ControlKind::Label: return makeClock(c, window);
+    case ControlKind::TextBox: return makeTextBox(c, window);
+    case ControlKind::CheckBox: return makeCheckBox(c, window);
+    case ControlKind::CommandButton: return makeButton(c, window);
+    case ControlKind::Image: return new PictureWidget(resourceOf(c.picture), &window);
+    case ControlKind::Line: return makeLine(c, window);
+    case ControlKind::Shape:
+    case ControlKind::Timer:
+    case ControlKind::FileDialog:
+    case ControlKind::MediaPlayer: break;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+QColor qtColor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
+
+QFont qtFont(const Font& f)
+{
+    QFont font(QString::fromStdString(f.face));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(f.pixels);
+    font.setWeight(f.weight >= 700 ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+QWidget* makeWidget(const Control& c, QWidget& window)
+{
+    QWidget* w = makeBare(c, window);
+    if (!w) return nullptr;
+    w->setObjectName(QString::fromStdString(c.name.value_or("")) +
+                     (c.index >= 0 ? QStringLiteral("_%1").arg(c.index) : QString()));
+    w->setGeometry(qtRect(c.isLine() ? lineBand(c) : pixelRect(c)));
+    if (c.font) w->setFont(qtFont(*c.font));
+    if (!takesFocus(c)) w->setFocusPolicy(Qt::NoFocus);
+    w->setVisible(c.visible);
+    return w;
+}
+
+}  // namespace bellwick
