@@ -1,8 +1,10 @@
 #include "win32/win32_file_dialog.h"
 
+#include "rules/filter.h"
 #include "win32/utf16.h"
 #include "win32/win_api.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -12,39 +14,6 @@ namespace {
 
 // Room for the longest path the system takes (\\?\ form).
 constexpr std::size_t kPathRoom = 32768;
-
-std::wstring trimmed(std::wstring_view s)
-{
-    while (!s.empty() && (s.front() == L' ' || s.front() == L'\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == L' ' || s.back() == L'\t'))
-        s.remove_suffix(1);
-    return std::wstring(s);
-}
-
-std::vector<std::wstring> split(std::wstring_view s, wchar_t separator)
-{
-    std::vector<std::wstring> parts;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = s.find(separator, start);
-        parts.emplace_back(s.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start));
-        if (end == std::wstring_view::npos) return parts;
-        start = end + 1;
-    }
-}
-
-// "*.wav;*.mp3;" as "*.wav;*.mp3": no empty or blank patterns.
-std::wstring cleanPatterns(std::wstring_view patterns)
-{
-    std::wstring out;
-    for (const std::wstring& p : split(patterns, L';')) {
-        const std::wstring pattern = trimmed(p);
-        if (pattern.empty()) continue;
-        if (!out.empty()) out += L';';
-        out += pattern;
-    }
-    return out.empty() ? std::wstring(L"*.*") : out;
-}
 
 std::string dialogErrorName(DWORD code)
 {
@@ -63,21 +32,20 @@ std::string dialogErrorName(DWORD code)
 
 std::wstring systemFilter(const std::string& filter)
 {
-    if (filter.empty()) return {};
-    std::wstring wide = win32::toUtf16(filter);
-    // A NUL would end the system's list early.
-    for (wchar_t& c : wide)
-        if (c == L'\0') c = L' ';
-    const std::vector<std::wstring> parts = split(wide, L'|');
+    // A NUL inside a part would end the system's list early.
+    const auto part = [](const std::string& text) {
+        std::wstring wide = win32::toUtf16(text);
+        std::replace(wide.begin(), wide.end(), L'\0', L' ');
+        return wide;
+    };
     std::wstring out;
-    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
-        out += parts[i];
-        out += L'\0';
-        out += cleanPatterns(parts[i + 1]);
-        out += L'\0';
+    for (const FilterEntry& entry : splitFilter(filter)) {
+        std::string patterns;
+        for (const std::string& pattern : entry.patterns)
+            patterns += (patterns.empty() ? "" : ";") + pattern;
+        out += part(entry.description) + L'\0' + part(patterns) + L'\0';
     }
-    if (!out.empty()) out += L'\0';
-    return out;
+    return out.empty() ? out : out + L'\0';
 }
 
 void Win32FileDialog::setTitle(const std::string& title) { title_ = win32::toUtf16(title); }

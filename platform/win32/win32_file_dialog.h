@@ -8,9 +8,9 @@
 namespace bellwick {
 
 // "Sound (*.wav)|*.wav|All files|*.*" in the system's form: description,
-// NUL, patterns, NUL, ..., NUL. Descriptions stay exactly as given; empty
-// patterns between semicolons are dropped, and a pair without patterns
-// lists every file. Empty when there is no pair at all.
+// NUL, patterns, NUL, ..., NUL, split by the core's filter rules (trimmed
+// parts, no empty patterns, "*.*" for a pair without any). Empty when
+// there is no pair at all.
 std::wstring systemFilter(const std::string& filter);
 
 // Modal to this thread's active window, for one existing file; does not
