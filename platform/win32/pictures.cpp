@@ -130,10 +130,12 @@ Picture decodePicture(std::span<const std::byte> bytes, int width, int height)
     return picture;
 }
 
-std::span<const std::byte> resourceBytes(int id)
+std::span<const std::byte> resourceBytes(std::string_view name)
 {
+    if (name.empty()) return {};
+    const std::wstring wide(name.begin(), name.end());  // resource names are ASCII
     HMODULE module = ::GetModuleHandleW(nullptr);
-    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), RT_RCDATA);
+    HRSRC found = ::FindResourceW(module, wide.c_str(), RT_RCDATA);
     if (!found) return {};
     HGLOBAL loaded = ::LoadResource(module, found);
     const void* data = loaded ? ::LockResource(loaded) : nullptr;

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <span>
+#include <string_view>
 
 namespace bellwick {
 
@@ -40,7 +41,8 @@ private:
 // that failed. COM must be initialised on the calling thread (CoInitializeEx).
 Picture decodePicture(std::span<const std::byte> bytes, int width = 0, int height = 0);
 
-// The bytes of an RCDATA resource of the program; empty when it is absent.
-std::span<const std::byte> resourceBytes(int id);
+// The bytes of the program's RCDATA resource of that name (a picture's file
+// name, any case); empty when there is none.
+std::span<const std::byte> resourceBytes(std::string_view name);
 
 }  // namespace bellwick

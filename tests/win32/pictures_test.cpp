@@ -1,5 +1,4 @@
 #include "win32/pictures.h"
-#include "win32/resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +10,7 @@ namespace {
 
 struct PictureCase {
     const char* name;
-    int resource;
+    const char* resource;
     int askWidth, askHeight;  // 0: natural size
     int width, height;
     int seeThrough;  // pixels with alpha 0
@@ -19,9 +18,9 @@ struct PictureCase {
 
 // The banner keeps its transparent corners; the badge is squeezed whole.
 const PictureCase kPictures[] = {
-    {"BannerKeepsItsTransparentCorners", BELLWICK_BANNER, 0, 0, 432, 144, 522},
-    {"BarAtNaturalSize", BELLWICK_BAR, 0, 0, 30, 144, 0},
-    {"BadgeScaledToItsBox", BELLWICK_BADGE, 105, 96, 105, 96, 0},
+    {"BannerKeepsItsTransparentCorners", "banner.gif", 0, 0, 432, 144, 522},
+    {"BarAtNaturalSize", "bar.jpg", 0, 0, 30, 144, 0},
+    {"BadgeScaledToItsBox", "BADGE.JPG", 105, 96, 105, 96, 0},
 };
 
 class Pictures : public testing::TestWithParam<PictureCase> {
@@ -60,7 +59,7 @@ TEST(Pictures, BytesThatAreNoPictureFailWithAReason)
     const std::byte junk[] = {std::byte{'G'}, std::byte{'I'}, std::byte{'F'}, std::byte{0}, std::byte{1}};
     EXPECT_THROW(decodePicture(junk), std::runtime_error);
     EXPECT_THROW(decodePicture({}), std::runtime_error);
-    EXPECT_TRUE(resourceBytes(9999).empty());
+    EXPECT_TRUE(resourceBytes("missing.gif").empty());
 }
 
 }  // namespace
