@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <stdexcept>
 #include <string>
 
@@ -22,6 +24,8 @@ const PictureCase kPictures[] = {
     {"BarAtNaturalSize", "bar.jpg", 0, 0, 30, 144, 0},
     {"BadgeScaledToItsBox", "BADGE.JPG", 105, 96, 105, 96, 0},
 };
+
+void PrintTo(const PictureCase& c, std::ostream* os) { *os << c.name; }
 
 class Pictures : public testing::TestWithParam<PictureCase> {
 protected:

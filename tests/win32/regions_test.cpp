@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 #include <vector>
 
@@ -58,6 +60,8 @@ const RegionCase kCases[] = {
      {{15, 13}, {0, 13}, {15, 0}},
      {{0, 0}, {30, 26}}},
 };
+
+void PrintTo(const RegionCase& c, std::ostream* os) { *os << c.name; }
 
 class GdiRegion : public testing::TestWithParam<RegionCase> {};
 
