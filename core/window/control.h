@@ -57,6 +57,7 @@ struct Control {
     int value = 0;     // check box state: 0 unticked, 1 ticked, 2 grey
     int selStart = 0, selLength = 0;
     bool visible = true;
+    bool locked = false;  // text boxes: shown and selectable, not editable
 
     std::optional<Font> font;  // none: the window's default font
     std::optional<Rgb> backColor, foreColor;

@@ -111,6 +111,8 @@ Window makeSnoozardLayout()
     w.controls.reserve(kLayout.size());
     for (std::size_t i = 0; i < kLayout.size(); ++i)
         w.controls.push_back(controlOf(kLayout[i], static_cast<int>(i)));
+    // The sound-file box always shows the file that will play; Browse changes it.
+    w.control("txtFile").locked = true;
     return w;
 }
 

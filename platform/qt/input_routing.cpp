@@ -37,10 +37,10 @@ void InputRouter::route(Control& c, QWidget& w)
         clock_ = &w;
         break;
     case ControlKind::TextBox:
-        if (auto* edit = qobject_cast<QLineEdit*>(&w); edit && !edit->isReadOnly()) {
+        if (auto* edit = qobject_cast<QLineEdit*>(&w); edit && !c.locked)
             connect(edit, &QLineEdit::textEdited, this,
                     [this, &c](const QString& t) { guard_([&] { model_.setText(c, t.toStdString()); }); });
-        } else {
+        if (c.is("txtFile")) {
             w.installEventFilter(this);
             fileBox_ = &w;
         }

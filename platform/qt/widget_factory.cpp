@@ -55,8 +55,7 @@ QWidget* makeTextBox(const Control& c, QWidget& window)
     edit->setStyleSheet(
         QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid #808080; padding: 0 2px; }")
             .arg(css(c.backColor.value_or(Rgb{})), css(c.foreColor.value_or(Rgb{255, 255, 255}))));
-    // The sound-file box shows the file that will play; it is chosen by Browse.
-    edit->setReadOnly(c.is("txtFile"));
+    edit->setReadOnly(c.locked);
     return edit;
 }
 

@@ -75,9 +75,11 @@ TEST(View, StackingAndFocusOrder)
     EXPECT_EQ(firstFocus(w), nullptr);
 }
 
-TEST(View, PicturesAndTheBadgesHitBox)
+TEST(View, PicturesLockedBoxAndTheBadgesHitBox)
 {
     const Window w = makeSnoozardLayout();
+    EXPECT_TRUE(w.control("txtFile").locked);
+    EXPECT_FALSE(w.control("Text1").locked);
     EXPECT_EQ(w.control("Image1").picture, PictureId::Banner);
     EXPECT_EQ(w.control("Image2", 0).picture, PictureId::Bar);
     EXPECT_EQ(w.control("Image2", 1).picture, PictureId::Bar);
