@@ -66,9 +66,11 @@ TEST(FatalReport, WithoutAFailureNothingIsShownAndTicksGoOn)
     EXPECT_TRUE(h.f.messages.shown.empty());
     EXPECT_EQ(h.clock(), "08:00:01");
     {
-        const auto hold = h.s.holdTicks();
-        const auto second = h.s.holdTicks();
-        h.tickAt(2);
+        const auto outer = h.s.holdTicks();
+        {
+            const auto inner = h.s.holdTicks();
+        }
+        h.tickAt(2);  // the outer hold still stands
     }
     EXPECT_EQ(h.clock(), "08:00:01");
     h.tickAt(3);
