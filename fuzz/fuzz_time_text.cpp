@@ -1,5 +1,7 @@
-// Reads the input as alarm text in each locale and checks the invariants.
+// Reads the input as alarm text in each locale, and with hand-built words
+// of other forms, and checks the invariants.
 
+#include "form_time_text.h"
 #include "posix/posix_time_text.h"
 #include "time_text_invariants.h"
 
@@ -33,5 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     std::setlocale(LC_TIME, "C");
+    for (const auto& [name, formText] : bellwick::formTimeTexts()) {
+        const std::string failure = bellwick::timeTextInvariantFailure(formText, text);
+        if (!failure.empty()) {
+            std::fprintf(stderr, "fuzz_time_text [%s]: %s\n", name, failure.c_str());
+            std::abort();
+        }
+    }
     return 0;
 }

@@ -1,0 +1,107 @@
+#include "rules/time_forms.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace bellwick {
+namespace {
+
+// A form as text: fields by name, with "0", "_" or "-" for zero, blank or
+// no padding of numbers; text in quotes. "" for the empty form.
+std::string describe(const Form& form)
+{
+    using Kind = FormToken::Kind;
+    static const char* const kNames[] = {"",    "H24",     "H12",  "Min",     "Sec",   "AmPm", "Day",
+                                         "Mon", "MonName", "Mon3", "Weekday", "Wday3", "Y2",   "Y4"};
+    std::string out;
+    for (const FormToken& t : form) {
+        if (!out.empty()) out += ' ';
+        if (t.kind == Kind::Text) {
+            out += "'" + t.text + "'";
+            continue;
+        }
+        out += kNames[static_cast<int>(t.kind)];
+        const bool number = t.kind != Kind::DayPeriod && t.kind != Kind::MonthName && t.kind != Kind::ShortMonthName &&
+                            t.kind != Kind::Weekday && t.kind != Kind::ShortWeekday && t.kind != Kind::Year4;
+        if (number) out += t.pad == FormToken::Pad::Zero ? "0" : t.pad == FormToken::Pad::Space ? "_" : "-";
+    }
+    return out;
+}
+
+TEST(TimeForms, StrftimePatterns)
+{
+    const StrftimeParts plain{"", "UTC", "+0100"};
+    const struct {
+        const char* pattern;
+        StrftimeParts parts;
+        const char* expected;
+    } cases[] = {
+        {"%H:%M:%S", plain, "H240 ':' Min0 ':' Sec0"},
+        {"%T", plain, "H240 ':' Min0 ':' Sec0"},
+        {"%R", plain, "H240 ':' Min0"},
+        {"%r", plain, "H120 ':' Min0 ':' Sec0 ' ' AmPm"},
+        {"%r", {"%p %l.%M", "", ""}, "AmPm ' ' H12_ '.' Min0"},
+        {"%k:%M:%S", plain, "H24_ ':' Min0 ':' Sec0"},
+        {"%Z %I:%M:%S %p", plain, "'UTC ' H120 ':' Min0 ':' Sec0 ' ' AmPm"},
+        {"kl. %H.%M %z", plain, "'kl. ' H240 '.' Min0 ' +0100'"},
+        {"%_H%%%-M%t%n", plain, "H24_ '%' Min- '\t\n'"},
+        {"%OH:%OM", plain, "H240 ':' Min0"},
+        {"%m/%d/%y", plain, "Mon0 '/' Day0 '/' Y20"},
+        {"%D", plain, "Mon0 '/' Day0 '/' Y20"},
+        {"%F", plain, "Y4 '-' Mon0 '-' Day0"},
+        {"%-d/%-m/%y", plain, "Day- '/' Mon- '/' Y20"},
+        {"%e.%m.%Y", plain, "Day_ '.' Mon0 '.' Y4"},
+        {"%A %d %b %Y", plain, "Weekday ' ' Day0 ' ' Mon3 ' ' Y4"},
+        {"%a, %B %0e %Ey", plain, "Wday3 ', ' MonName ' ' Day0 ' ' Y20"},
+        // What the tokens cannot express gives no form.
+        {"%OH:%OM", {"", "", "", true, false}, ""},
+        {"%d/%m/%Ey", {"", "", "", false, true}, ""},
+        {"%d %OB %Y", plain, ""},
+        {"%I:%M %P", plain, ""},
+        {"%^p %I:%M", plain, ""},
+        {"%-p %I:%M", plain, ""},
+        {"%C%y", plain, ""},
+        {"%H:%M:%S %", plain, ""},
+        {"%r", {"%r", "", ""}, ""},
+        {"%10H", plain, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(describe(formFromStrftime(c.pattern, c.parts)), c.expected) << c.pattern;
+}
+
+TEST(TimeForms, WindowsPictures)
+{
+    const struct {
+        const char* picture;
+        const char* expected;
+    } cases[] = {
+        {"h:mm:ss tt", "H12- ':' Min0 ':' Sec0 ' ' AmPm"},
+        {"HH:mm:ss", "H240 ':' Min0 ':' Sec0"},
+        {"tt hh:mm:ss", "AmPm ' ' H120 ':' Min0 ':' Sec0"},
+        {"H.mm' Uhr'", "H24- '.' Min0 ' Uhr'"},
+        {"H 'h' m 'min' s 's'", "H24- ' h ' Min- ' min ' Sec- ' s'"},
+        {"'o''clock' h", "'o'clock ' H12-"},
+        {"h''m", "H12- ''' Min-"},
+        {"M/d/yyyy", "Mon- '/' Day- '/' Y4"},
+        {"dd.MM.yyyy", "Day0 '.' Mon0 '.' Y4"},
+        {"d/M/yy", "Day- '/' Mon- '/' Y20"},
+        {"y-M-d", "Y2- '-' Mon- '-' Day-"},
+        {"dddd, MMMM d, yyyy", "Weekday ', ' MonName ' ' Day- ', ' Y4"},
+        {"ddd d MMM", "Wday3 ' ' Day- ' ' Mon3"},
+        {"yyyy'\xe5\xb9\xb4'M'\xe6\x9c\x88'd'\xe6\x97\xa5'",
+         "Y4 '\xe5\xb9\xb4' Mon- '\xe6\x9c\x88' Day- '\xe6\x97\xa5'"},
+        {"'unclosed", "'unclosed'"},
+        // What the tokens cannot express gives no form.
+        {"t h:mm", ""},
+        {"hhh:mm", ""},
+        {"gg yyyy", ""},
+        {"yyy", ""},
+        {"ddddd", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(describe(formFromWindowsPicture(c.picture)), c.expected) << c.picture;
+}
+
+}  // namespace
+}  // namespace bellwick
