@@ -1,0 +1,21 @@
+#pragma once
+// The controls that are child windows of the main window: text boxes as
+// EDIT controls, check boxes and command buttons as BUTTON controls (the
+// command button drawn by its owner: the system's look would hide its
+// colour).
+
+#include "win32/gdi_objects.h"
+#include "win32/win_api.h"
+#include "window/control.h"
+
+namespace bellwick {
+
+// A child window for c at its pixel box, hidden; nullptr for a control of
+// another kind.
+HWND createChild(const Control& c, HWND parent, int id);
+
+// Paints an owner-drawn command button: its colour, caption and font, a
+// darker face while pressed, the focus frame when focused.
+void drawButton(const DRAWITEMSTRUCT& item, const Control& c, HFONT font, GdiObjects& gdi);
+
+}  // namespace bellwick

@@ -1,0 +1,371 @@
+#include "win32/snoozard_window.h"
+
+#include "rules/utf16.h"
+#include "view/view.h"
+#include "win32/child_controls.h"
+#include "win32/resource_ids.h"
+#include "win32/utf16.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace bellwick {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"BellwickSnoozard";
+constexpr UINT_PTR kTimerId = 1;
+constexpr int kFirstChildId = 100;
+// No frame and no caption; the system menu and the minimise box serve the taskbar button.
+constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
+
+RECT rect(const PixelRect& r) { return RECT{r.left, r.top, r.left + r.width, r.top + r.height}; }
+
+std::wstring windowText(HWND hwnd)
+{
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+HICON icon(HINSTANCE instance, int metricX, int metricY)
+{
+    return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(BELLWICK_ICON), IMAGE_ICON,
+                                           ::GetSystemMetrics(metricX), ::GetSystemMetrics(metricY), 0));
+}
+
+ATOM registerClass(HINSTANCE instance, WNDPROC proc)
+{
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = icon(instance, SM_CXICON, SM_CYICON);
+    wc.hIconSm = icon(instance, SM_CXSMICON, SM_CYSMICON);
+    wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    wc.lpszClassName = kClassName;
+    return ::RegisterClassExW(&wc);
+}
+
+}  // namespace
+
+SnoozardWindow::SnoozardWindow(Window& model, Snoozard& handlers, Guard guard)
+    : model_(model), handlers_(handlers), guard_(std::move(guard))
+{
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    static const ATOM registered = registerClass(instance, &SnoozardWindow::windowProc);
+    (void)registered;
+
+    RECT frame = rect(clientRect(model_));
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+    hwnd_ = ::CreateWindowExW(0, kClassName, win32::toUtf16(model_.title).c_str(), kStyle, 0, 0,
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+    if (!hwnd_) throw std::runtime_error("the main window could not be created");
+    // Messages reach handle() from here on; those of creation take the defaults.
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    model_.handle = reinterpret_cast<WindowHandle>(hwnd_);
+    surface_.emplace(model_);
+    build();
+
+    model_.onChange = [this](Control& c, Property p) { mirror(c, p); };
+    model_.onRepaint = [this](Control& c) { repaint(c); };
+    model_.onClose = [this] {
+        closing_ = true;
+        ::DestroyWindow(hwnd_);
+    };
+    model_.onMove = [this] { placeFromModel(); };
+}
+
+SnoozardWindow::~SnoozardWindow()
+{
+    model_.onChange = nullptr;
+    model_.onRepaint = nullptr;
+    model_.onClose = nullptr;
+    model_.onMove = nullptr;
+    if (hwnd_) {
+        closing_ = true;
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+void SnoozardWindow::build()
+{
+    int id = kFirstChildId;
+    for (Control* c : backToFront(model_)) {
+        HWND child = createChild(*c, hwnd_, ++id);
+        if (!child) continue;
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(*c)), FALSE);
+        ::ShowWindow(child, c->visible ? SW_SHOWNA : SW_HIDE);
+        if (c->is("txtFile")) {
+            // A click selects the whole text, after the edit's own handling.
+            ::SetWindowLongPtrW(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+            editProc_ = reinterpret_cast<WNDPROC>(
+                ::SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SnoozardWindow::fileBoxProc)));
+        }
+        children_[c] = child;
+    }
+}
+
+HWND SnoozardWindow::childOf(const Control& c) const
+{
+    const auto it = children_.find(&c);
+    return it == children_.end() ? nullptr : it->second;
+}
+
+Control* SnoozardWindow::controlOf(HWND child) const
+{
+    for (const auto& [c, hwnd] : children_)
+        if (hwnd == child) return const_cast<Control*>(c);
+    return nullptr;
+}
+
+void SnoozardWindow::mirror(Control& c, Property p)
+{
+    HWND child = childOf(c);
+    if (!child) {
+        if (Surface::paints(c)) {
+            const RECT r = rect(Surface::rectOf(c));
+            ::InvalidateRect(hwnd_, &r, FALSE);
+        }
+        return;
+    }
+    switch (p) {
+    case Property::Text: {
+        const std::wstring text = win32::toUtf16(c.text);
+        if (windowText(child) != text) {
+            mirroring_ = true;
+            ::SetWindowTextW(child, text.c_str());
+            mirroring_ = false;
+        }
+        break;
+    }
+    case Property::Value: ::SendMessageW(child, BM_SETCHECK, c.value == 1 ? BST_CHECKED : BST_UNCHECKED, 0); break;
+    case Property::Selection: {
+        const Utf16Range range = utf16Selection(c.text, c.selStart, c.selLength);
+        ::SendMessageW(child, EM_SETSEL, static_cast<WPARAM>(range.start),
+                       static_cast<LPARAM>(range.start + range.length));
+        break;
+    }
+    case Property::Geometry:
+    case Property::Visible: ::ShowWindow(child, c.visible ? SW_SHOWNA : SW_HIDE); break;
+    }
+}
+
+// Paints the control now, not at the next paint message.
+void SnoozardWindow::repaint(Control& c)
+{
+    if (HWND child = childOf(c)) {
+        ::RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    } else if (Surface::paints(c)) {
+        const RECT r = rect(Surface::rectOf(c));
+        ::RedrawWindow(hwnd_, &r, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+}
+
+void SnoozardWindow::start()
+{
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const PixelPoint at =
+        centredIn(PixelRect{work.left, work.top, work.right - work.left, work.bottom - work.top}, model_);
+    ::SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (Control* first = firstFocus(model_)) focus_ = childOf(*first);
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::SetForegroundWindow(hwnd_);
+    if (focus_) ::SetFocus(focus_);
+    ::UpdateWindow(hwnd_);
+    ::SetTimer(hwnd_, kTimerId, static_cast<UINT>(model_.control("Timer1").intervalMs), nullptr);
+}
+
+int SnoozardWindow::run()
+{
+    MSG msg{};
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (tab(msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+// Tab and Shift+Tab walk the model's tab order.
+bool SnoozardWindow::tab(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+    if (!hwnd_ || (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd))) return false;
+    std::vector<HWND> order;
+    for (Control* c : tabOrder(model_))
+        if (HWND child = childOf(*c); child && ::IsWindowVisible(child) && ::IsWindowEnabled(child))
+            order.push_back(child);
+    if (order.empty()) return true;
+    const bool back = ::GetKeyState(VK_SHIFT) < 0;
+    const HWND focused = ::GetFocus();
+    std::size_t next = back ? order.size() - 1 : 0;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (order[i] == focused) next = (i + (back ? order.size() - 1 : 1)) % order.size();
+    ::SetFocus(order[next]);
+    return true;
+}
+
+void SnoozardWindow::placeFromModel()
+{
+    const PixelPoint at = screenPosition(model_);
+    ::SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Composed off screen, so the clock never flickers.
+void SnoozardWindow::paint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd_, &ps);
+    const RECT& r = ps.rcPaint;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w > 0 && h > 0) {
+        HDC buffer = ::CreateCompatibleDC(dc);
+        HBITMAP bitmap = ::CreateCompatibleBitmap(dc, w, h);
+        const HGDIOBJ old = ::SelectObject(buffer, bitmap);
+        ::SetViewportOrgEx(buffer, -r.left, -r.top, nullptr);
+        surface_->paint(buffer, gdi_);
+        ::BitBlt(dc, r.left, r.top, w, h, buffer, r.left, r.top, SRCCOPY);
+        ::SelectObject(buffer, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(buffer);
+    }
+    ::EndPaint(hwnd_, &ps);
+}
+
+void SnoozardWindow::command(HWND child, int code)
+{
+    Control* c = controlOf(child);
+    if (!c) return;
+    if (c->kind == ControlKind::TextBox && code == EN_CHANGE && !c->locked && !mirroring_) {
+        const std::string text = win32::toUtf8(windowText(child));
+        guard_([&] { model_.setText(*c, text); });
+    } else if (c->kind == ControlKind::CheckBox && code == BN_CLICKED) {
+        const int value = ::SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        guard_([&] { model_.setValue(*c, value); });
+    } else if (c->kind == ControlKind::CommandButton && code == BN_CLICKED) {
+        guard_([this] { handlers_.cmdBrowseClick(); });
+    }
+}
+
+// Mouse input on the painted surface goes to the front-most painted control
+// under the pointer, or to the one pressed while buttons are held.
+void SnoozardWindow::mouse(UINT msg, WPARAM wp, LPARAM lp)
+{
+    const int x = static_cast<short>(LOWORD(lp));
+    const int y = static_cast<short>(HIWORD(lp));
+    const int button = buttonState(wp & MK_LBUTTON, wp & MK_RBUTTON, wp & MK_MBUTTON);
+    const int shift = (wp & MK_SHIFT ? 1 : 0) | (wp & MK_CONTROL ? 2 : 0) | (::GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    const bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
+    const bool up = msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP;
+
+    if (down && !pressed_) {
+        pressed_ = surface_->controlAt(x, y);
+        if (pressed_) ::SetCapture(hwnd_);
+    }
+    const Control* target = pressed_ ? pressed_ : surface_->controlAt(x, y);
+    if (target && target->is("Image1") && (down || msg == WM_MOUSEMOVE)) {
+        const PixelRect r = pixelRect(*target);
+        const float rx = static_cast<float>(x - r.left), ry = static_cast<float>(y - r.top);
+        guard_([&] {
+            if (down)
+                handlers_.image1MouseDown(button, shift, rx, ry);
+            else
+                handlers_.image1MouseMove(button, shift, rx, ry);
+        });
+    }
+    if (up && pressed_) {
+        const bool click = msg == WM_LBUTTONUP && pressed_->is("Image3") && hitsBadge(model_, x, y);
+        if (button == 0) {
+            pressed_ = nullptr;
+            ::ReleaseCapture();
+        }
+        if (click) guard_([this] { handlers_.image3Click(); });
+    }
+}
+
+LRESULT SnoozardWindow::handle(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_ERASEBKGND: return 1;  // the paint covers everything
+    case WM_PAINT: paint(); return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (const Control* c = controlOf(reinterpret_cast<HWND>(lp))) {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            const COLORREF back = colourOf(c->backColor.value_or(Rgb{}));
+            ::SetTextColor(dc, colourOf(c->foreColor.value_or(Rgb{})));
+            ::SetBkColor(dc, back);
+            return reinterpret_cast<LRESULT>(gdi_.brush(back));
+        }
+        break;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (const Control* c = controlOf(item.hwndItem)) drawButton(item, *c, fontOf(*c), gdi_);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (lp) command(reinterpret_cast<HWND>(lp), HIWORD(wp));
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_MOUSEMOVE: mouse(msg, wp, lp); return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != hwnd_) pressed_ = nullptr;
+        return 0;
+    case WM_TIMER:
+        if (wp == kTimerId) guard_([this] { handlers_.timer1Tick(); });
+        return 0;
+    case WM_MOVE: {
+        RECT r;
+        if (::GetWindowRect(hwnd_, &r)) movedOnScreen(model_, r.left, r.top);
+        return 0;
+    }
+    case WM_ACTIVATE:
+        // The focus goes back to the child that had it, not to the window.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            if (HWND focused = ::GetFocus(); focused && ::IsChild(hwnd_, focused)) focus_ = focused;
+        } else if (focus_) {
+            ::SetFocus(focus_);
+        }
+        return 0;
+    case WM_CLOSE:
+        // Closed by the user or the system: the termination path.
+        if (!closing_) guard_([this] { handlers_.terminate(); });
+        return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:
+        if (wp && !closing_) guard_([this] { handlers_.terminate(); });
+        return 0;
+    case WM_DESTROY:
+        ::KillTimer(hwnd_, kTimerId);
+        hwnd_ = nullptr;
+        ::PostQuitMessage(0);
+        return 0;
+    default: break;
+    }
+    return ::DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK SnoozardWindow::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* self = reinterpret_cast<SnoozardWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self || !self->hwnd_) return ::DefWindowProcW(hwnd, msg, wp, lp);
+    return self->handle(msg, wp, lp);
+}
+
+LRESULT CALLBACK SnoozardWindow::fileBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* self = reinterpret_cast<SnoozardWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const LRESULT result = ::CallWindowProcW(self->editProc_, hwnd, msg, wp, lp);
+    if (msg == WM_LBUTTONUP) self->guard_([self] { self->handlers_.txtFileClick(); });
+    return result;
+}
+
+}  // namespace bellwick

@@ -1,0 +1,71 @@
+#pragma once
+// The real main window on Win32: a borderless popup built from the window
+// model. The pictures, the clock and the line are painted on its own
+// surface; the text boxes, the check box and the button are child windows.
+// It mirrors the model and turns user input into model changes and handler
+// calls.
+
+#include "app/snoozard.h"
+#include "win32/gdi_objects.h"
+#include "win32/surface.h"
+#include "win32/win_api.h"
+#include "window/window.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+
+namespace bellwick {
+
+class SnoozardWindow {
+public:
+    // Runs a handler; a failure that escapes it is the caller's to report.
+    using Guard = std::function<void(const std::function<void()>&)>;
+
+    // Creates the window hidden, with its children and pictures, and sets
+    // the model's window handle. COM must be initialised on this thread.
+    SnoozardWindow(Window& model, Snoozard& handlers, Guard guard);
+    ~SnoozardWindow();
+    SnoozardWindow(const SnoozardWindow&) = delete;
+    SnoozardWindow& operator=(const SnoozardWindow&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+
+    // Shows the window centred on the work area, focus in the first control
+    // of the tab order, clock running.
+    void start();
+    // Runs the message loop until the window is gone; the quit code.
+    int run();
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK fileBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+
+    void build();
+    HFONT fontOf(const Control& c) { return gdi_.font(c.font ? c.font : model_.defaultFont); }
+    HWND childOf(const Control& c) const;
+    Control* controlOf(HWND child) const;
+    void mirror(Control& c, Property p);
+    void repaint(Control& c);
+    void placeFromModel();
+    void paint();
+    void command(HWND child, int code);
+    void mouse(UINT msg, WPARAM wp, LPARAM lp);
+    bool tab(const MSG& msg);
+
+    Window& model_;
+    Snoozard& handlers_;
+    Guard guard_;
+    GdiObjects gdi_;
+    std::optional<Surface> surface_;
+    HWND hwnd_ = nullptr;
+    std::map<const Control*, HWND> children_;
+    WNDPROC editProc_ = nullptr;
+    HWND focus_ = nullptr;              // the child to refocus on activation
+    const Control* pressed_ = nullptr;  // the painted control that holds the mouse
+    bool closing_ = false;
+    bool mirroring_ = false;  // a text set from the model, not typed
+};
+
+}  // namespace bellwick

@@ -1,0 +1,90 @@
+#include "win32/surface.h"
+
+#include "win32/utf16.h"
+
+#include <cstdio>
+#include <exception>
+#include <string_view>
+
+namespace bellwick {
+
+namespace {
+
+RECT rect(const PixelRect& r) { return RECT{r.left, r.top, r.left + r.width, r.top + r.height}; }
+
+// The resource that carries a picture (pictures.rc).
+std::string_view resourceName(PictureId p)
+{
+    switch (p) {
+    case PictureId::Banner: return "banner.gif";
+    case PictureId::Bar: return "bar.jpg";
+    case PictureId::Badge: return "badge.jpg";
+    case PictureId::None: break;
+    }
+    return {};
+}
+
+}  // namespace
+
+Surface::Surface(Window& model) : model_(model)
+{
+    for (Control& c : model_.controls) {
+        if (c.kind != ControlKind::Image) continue;
+        const PixelRect r = pixelRect(c);
+        try {
+            pictures_[&c] = decodePicture(resourceBytes(resourceName(c.picture)), r.width, r.height);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "bellwick: %s: %s\n", c.name.value_or("?").c_str(), e.what());
+        }
+    }
+}
+
+bool Surface::paints(const Control& c)
+{
+    return c.kind == ControlKind::Image || c.kind == ControlKind::Label || c.kind == ControlKind::Line;
+}
+
+PixelRect Surface::rectOf(const Control& c) { return c.isLine() ? lineBand(c) : pixelRect(c); }
+
+void Surface::paint(HDC dc, GdiObjects& gdi) const
+{
+    const RECT all = rect(clientRect(model_));
+    ::FillRect(dc, &all, gdi.brush(colourOf(model_.backColor)));
+    for (const Control* c : backToFront(model_)) {
+        if (!c->visible || !paints(*c)) continue;
+        const PixelRect r = rectOf(*c);
+        RECT box = rect(r);
+        switch (c->kind) {
+        case ControlKind::Image:
+            if (const auto it = pictures_.find(c); it != pictures_.end() && !it->second.empty())
+                it->second.draw(dc, r.left, r.top);
+            else
+                ::FillRect(dc, &box, gdi.brush(RGB(0x30, 0x30, 0x30)));
+            break;
+        case ControlKind::Label: {
+            const int mode = ::SetBkMode(dc, TRANSPARENT);
+            const COLORREF colour = ::SetTextColor(dc, colourOf(c->foreColor.value_or(Rgb{})));
+            const HGDIOBJ font = ::SelectObject(dc, gdi.font(c->font ? c->font : model_.defaultFont));
+            const std::wstring caption = win32::toUtf16(c->text);
+            ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box,
+                        DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+            ::SelectObject(dc, font);
+            ::SetTextColor(dc, colour);
+            ::SetBkMode(dc, mode);
+            break;
+        }
+        case ControlKind::Line: ::FillRect(dc, &box, gdi.brush(colourOf(c->foreColor.value_or(Rgb{})))); break;
+        default: break;
+        }
+    }
+}
+
+Control* Surface::controlAt(int x, int y) const
+{
+    const std::vector<Control*> order = backToFront(model_);
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if ((*it)->visible && paints(**it) && rectOf(**it).contains(x, y)) return *it;
+    return nullptr;
+}
+
+}  // namespace bellwick

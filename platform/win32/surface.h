@@ -1,0 +1,34 @@
+#pragma once
+// What the window paints on its own surface, back to front: the pictures,
+// the clock label (no background of its own) and the line.
+
+#include "view/view.h"
+#include "win32/gdi_objects.h"
+#include "win32/pictures.h"
+#include "window/window.h"
+
+#include <map>
+
+namespace bellwick {
+
+class Surface {
+public:
+    // Decodes every image control's picture at the size of its box. A
+    // picture that cannot be decoded is drawn as a plain box.
+    explicit Surface(Window& model);
+
+    static bool paints(const Control& c);
+    // Where a painted control draws: its box, or the band of a line.
+    static PixelRect rectOf(const Control& c);
+
+    // Paints the whole client area (the device context clips).
+    void paint(HDC dc, GdiObjects& gdi) const;
+    // The front-most visible painted control at a client point, or nullptr.
+    Control* controlAt(int x, int y) const;
+
+private:
+    Window& model_;
+    std::map<const Control*, Picture> pictures_;
+};
+
+}  // namespace bellwick
