@@ -24,7 +24,10 @@ public:
     // Runs f; anything it throws is reported and ends the process.
     void guard(const std::function<void()>& f);
 
-    static std::string textFor(const std::string& what);
+    enum class Cause { Internal, OutOfMemory };
+    // What the box says: what happened in the user's words, not the
+    // developer's (those go to standard error).
+    static std::string textFor(Cause cause);
 
 private:
     Messages& messages_;

@@ -87,6 +87,13 @@ void Snoozard::timer1Tick()
         ~Reset() { flag = false; }
     } reset{inTick_};
 
+    tick();
+    // After the sound has started: a message about the save must not hold it.
+    showNotice();
+}
+
+void Snoozard::tick()
+{
     Control* check = nullptr;
     try {
         const DateTime now = s_.clock.now();
@@ -141,11 +148,20 @@ void Snoozard::check1Click()
         // Not fatal: the alarm still arms with File; say so once per run.
         if (!saveFailureShown_) {
             saveFailureShown_ = true;
-            s_.messages.show(std::string("Your choice of sound could not be saved for the next start.\n\n") + e.what(),
-                             kTitle, vbOKOnly);
+            notice_ = std::string("Your choice of sound could not be saved for the next start.\n\n") + e.what();
         }
     }
     s_.player.setFileName(File);
+    // Inside a tick the alarm may be about to play: the tick shows it after.
+    if (!inTick_) showNotice();
+}
+
+void Snoozard::showNotice()
+{
+    if (!notice_) return;
+    const std::string text = std::move(*notice_);
+    notice_.reset();
+    s_.messages.show(text, kTitle, vbOKOnly);
 }
 
 void Snoozard::image1MouseDown(int /*button*/, int /*shift*/, float x, float y)

@@ -85,6 +85,8 @@ public:
 
 private:
     DateTime dueTime(const TimeReading& alarm) const;
+    void tick();
+    void showNotice();
 
     Window& w_;
     Services s_;
@@ -92,6 +94,7 @@ private:
     bool inTick_ = false;              // no tick runs while a tick's message is open
     int holds_ = 0;                    // live TickHolds
     bool saveFailureShown_ = false;
+    std::optional<std::string> notice_;  // a message waiting for the tick to end
 };
 
 }  // namespace bellwick

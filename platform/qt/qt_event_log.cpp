@@ -34,7 +34,7 @@ void QtEventLog::fired() { qCInfo(bellwickAlarm).noquote() << "fired" << stamp()
 
 void QtEventLog::failed(std::string_view reason)
 {
-    qCInfo(bellwickAlarm).noquote() << "failed" << stamp() << QStringLiteral("reason=") + oneLine(reason);
+    qCWarning(bellwickAlarm).noquote() << "failed" << stamp() << QStringLiteral("reason=") + oneLine(reason);
 }
 
 }  // namespace bellwick

@@ -6,12 +6,14 @@
 
 #include <string_view>
 
-// Off unless enabled, e.g. QT_LOGGING_RULES="bellwick.alarm.info=true".
+// Failures always reach standard error (or the journal); the firing
+// lines only when enabled, e.g. QT_LOGGING_RULES="bellwick.alarm.info=true".
 Q_DECLARE_LOGGING_CATEGORY(bellwickAlarm)
 
 namespace bellwick {
 
-// Logs to the "bellwick.alarm" category at info level, one line per event:
+// Logs to the "bellwick.alarm" category, one line per event, "fired" at info
+// level and "failed" as a warning:
 //
 //   fired epoch_ms=<ms> utc=<yyyy-MM-ddTHH:mm:ss.zzzZ>
 //   failed epoch_ms=<ms> utc=<yyyy-MM-ddTHH:mm:ss.zzzZ> reason=<text>

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
 #include <stdexcept>
 
 namespace bellwick {
@@ -24,21 +26,34 @@ struct Harness {
     }
 };
 
-TEST(FatalReport, AnEscapedFailureIsShownThenEndsTheProcess)
+TEST(FatalReport, AnEscapedFailureIsShownInTheUsersWordsThenEndsTheProcess)
 {
-    Harness h;
-    try {
-        h.report.guard([] { throw std::runtime_error("disk on fire"); });
-        FAIL() << "the process went on";
-    } catch (const fakes::ProcessEnded& e) {
-        EXPECT_EQ(e.status, kFatalStatus);
-        EXPECT_NE(e.status, 0);
+    struct Case {
+        std::function<void()> fail;
+        FatalReport::Cause cause;
+    };
+    const Case cases[] = {
+        {[] { throw PropertyError("no control Text1"); }, FatalReport::Cause::Internal},
+        {[] { throw std::bad_alloc(); }, FatalReport::Cause::OutOfMemory},
+        {[] { throw 42; }, FatalReport::Cause::Internal},
+    };
+    for (const Case& c : cases) {
+        Harness h;
+        try {
+            h.report.guard(c.fail);
+            FAIL() << "the process went on";
+        } catch (const fakes::ProcessEnded& e) {
+            EXPECT_EQ(e.status, kFatalStatus);
+            EXPECT_NE(e.status, 0);
+        }
+        ASSERT_EQ(h.f.messages.shown.size(), 1u);
+        EXPECT_EQ(h.f.messages.shown[0].title, "Bellwick");
+        EXPECT_EQ(h.f.messages.shown[0].style, vbCritical);
+        EXPECT_EQ(h.f.messages.shown[0].text, FatalReport::textFor(c.cause));
+        EXPECT_EQ(h.f.messages.shown[0].text.find("Text1"), std::string::npos);
     }
-    ASSERT_EQ(h.f.messages.shown.size(), 1u);
-    EXPECT_EQ(h.f.messages.shown[0].title, "Bellwick");
-    EXPECT_EQ(h.f.messages.shown[0].style, vbCritical);
-    EXPECT_EQ(h.f.messages.shown[0].text, FatalReport::textFor("disk on fire"));
-    EXPECT_NE(h.f.messages.shown[0].text.find("disk on fire"), std::string::npos);
+    EXPECT_NE(FatalReport::textFor(FatalReport::Cause::Internal),
+              FatalReport::textFor(FatalReport::Cause::OutOfMemory));
 }
 
 TEST(FatalReport, NoTickRunsWhileTheBoxIsOpen)

@@ -206,6 +206,24 @@ TEST(Check1Click, FailedSaveIsToldOnceAndTheAlarmStillArms)
     EXPECT_NE(h.f.messages.shown[0].text.find("access denied"), std::string::npos);
 }
 
+TEST(Check1Click, FailedSaveAtTheAlarmIsToldAfterTheSoundStarts)
+{
+    Harness h;
+    h.at(dt(7, 6, 59, 59));
+    h.s.load();
+    h.w.setText(h.c("Text1"), "07:00:00");
+    h.arm();  // saved fine
+    h.f.settings.failWith = "cannot write /full/KV Bellwick.ini: the disk is full";
+    std::vector<std::string> playerWhileOpen;
+    h.f.messages.whileOpen = [&] { playerWhileOpen = h.f.player.calls; };
+    h.at(dt(7, 7, 0, 0));
+    h.s.timer1Tick();
+    ASSERT_EQ(h.f.messages.shown.size(), 1u);
+    EXPECT_NE(h.f.messages.shown[0].text.find("the disk is full"), std::string::npos);
+    ASSERT_FALSE(playerWhileOpen.empty());
+    EXPECT_EQ(playerWhileOpen.back(), "play");
+}
+
 // --- the tick ---
 
 TEST(Tick, UnarmedTicksOnlyRunTheClock)

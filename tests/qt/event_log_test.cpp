@@ -53,14 +53,16 @@ private:
     QtMessageHandler previous_;
 };
 
-TEST(EventLog, SaysNothingByDefault)
+TEST(EventLog, ByDefaultSaysOnlyWhyAPlayFailed)
 {
     ASSERT_TRUE(qgetenv("QT_LOGGING_RULES").isEmpty());
     LogCapture log{QString()};
     QtEventLog events;
     events.fired();
     events.failed("no sound device");
-    EXPECT_TRUE(log.lines.empty());
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_EQ(log.lines[0].type, QtWarningMsg);
+    EXPECT_TRUE(log.lines[0].text.startsWith(QStringLiteral("failed ")));
     EXPECT_FALSE(bellwickAlarm().isInfoEnabled());
     EXPECT_TRUE(bellwickAlarm().isWarningEnabled());
 }
@@ -69,13 +71,14 @@ struct LineCase {
     const char* name;
     std::function<void(EventLog&)> event;
     QString pattern;  // the whole line; (\d+) is the epoch milliseconds, (\S+) the UTC time
+    QtMsgType type = QtWarningMsg;
 };
 
 std::ostream& operator<<(std::ostream& os, const LineCase& c) { return os << c.name; }
 
 class EventLogLine : public ::testing::TestWithParam<LineCase> {};
 
-TEST_P(EventLogLine, IsOneInfoLineWithTheTimeOfTheEvent)
+TEST_P(EventLogLine, IsOneLineWithTheTimeOfTheEvent)
 {
     const LineCase& c = GetParam();
     LogCapture log{QStringLiteral("bellwick.alarm.info=true")};
@@ -86,7 +89,7 @@ TEST_P(EventLogLine, IsOneInfoLineWithTheTimeOfTheEvent)
 
     ASSERT_EQ(log.lines.size(), 1u);
     const Line& line = log.lines.front();
-    EXPECT_EQ(line.type, QtInfoMsg);
+    EXPECT_EQ(line.type, c.type);
     EXPECT_EQ(line.category, QStringLiteral("bellwick.alarm"));
     const QRegularExpressionMatch match =
         QRegularExpression(QRegularExpression::anchoredPattern(c.pattern)).match(line.text);
@@ -102,20 +105,21 @@ TEST_P(EventLogLine, IsOneInfoLineWithTheTimeOfTheEvent)
 
 INSTANTIATE_TEST_SUITE_P(
     Events, EventLogLine,
-    ::testing::Values(
-        LineCase{"Fired", [](EventLog& log) { log.fired(); }, QStringLiteral(R"(fired epoch_ms=(\d+) utc=(\S+))")},
-        LineCase{"Failed", [](EventLog& log) { log.failed("cannot open /home/me/a b.wav"); },
-                 QStringLiteral(R"(failed epoch_ms=(\d+) utc=(\S+) reason=cannot open /home/me/a b\.wav)")},
-        LineCase{"FailedOnOneLine",
-                 [](EventLog& log) {
-                     log.failed("first\nsecond\r\tthird\xe2\x80\xa8"
-                                "end");
-                 },
-                 QStringLiteral(R"(failed epoch_ms=(\d+) utc=(\S+) reason=first second  third end)")},
-        LineCase{"FailedNonAscii", [](EventLog& log) { log.failed("Ger\xc3\xa4t fehlt"); },
-                 QString::fromUtf8(R"(failed epoch_ms=(\d+) utc=(\S+) reason=Ger\x{e4}t fehlt)")},
-        LineCase{"FailedEmptyReason", [](EventLog& log) { log.failed(""); },
-                 QStringLiteral(R"(failed epoch_ms=(\d+) utc=(\S+) reason=)")}),
+    ::testing::Values(LineCase{"Fired", [](EventLog& log) { log.fired(); },
+                               QStringLiteral(R"(fired epoch_ms=(\d+) utc=(\S+))"), QtInfoMsg},
+                      LineCase{
+                          "Failed", [](EventLog& log) { log.failed("cannot open /home/me/a b.wav"); },
+                          QStringLiteral(R"(failed epoch_ms=(\d+) utc=(\S+) reason=cannot open /home/me/a b\.wav)")},
+                      LineCase{"FailedOnOneLine",
+                               [](EventLog& log) {
+                                   log.failed("first\nsecond\r\tthird\xe2\x80\xa8"
+                                              "end");
+                               },
+                               QStringLiteral(R"(failed epoch_ms=(\d+) utc=(\S+) reason=first second  third end)")},
+                      LineCase{"FailedNonAscii", [](EventLog& log) { log.failed("Ger\xc3\xa4t fehlt"); },
+                               QString::fromUtf8(R"(failed epoch_ms=(\d+) utc=(\S+) reason=Ger\x{e4}t fehlt)")},
+                      LineCase{"FailedEmptyReason", [](EventLog& log) { log.failed(""); },
+                               QStringLiteral(R"(failed epoch_ms=(\d+) utc=(\S+) reason=)")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EventLog, OtherLevelsOfTheCategoryStayOff)
@@ -123,7 +127,6 @@ TEST(EventLog, OtherLevelsOfTheCategoryStayOff)
     LogCapture log{QStringLiteral("bellwick.alarm.debug=true\nbellwick.alarm.info=false")};
     QtEventLog events;
     events.fired();
-    events.failed("x");
     EXPECT_TRUE(log.lines.empty());
 }
 
