@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 namespace bellwick {
 
@@ -27,6 +29,29 @@ QString resourceOf(PictureId p)
     }
     return {};
 }
+
+// A check box whose ticked state reads at a glance: a white tick in the
+// indicator, which a style sheet cannot draw.
+class TickBox final : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QCheckBox::paintEvent(event);
+        if (!isChecked()) return;
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QRectF r = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this).adjusted(2, 2, -2, -2);
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const QPointF tick[] = {
+            {r.left(), r.top() + r.height() * 0.55}, {r.left() + r.width() * 0.4, r.bottom()}, {r.right(), r.top()}};
+        p.drawPolyline(tick, 3);
+    }
+};
 
 QWidget* makeClock(const Control& c, QWidget& window)
 {
@@ -61,14 +86,11 @@ QWidget* makeTextBox(const Control& c, QWidget& window)
 
 QWidget* makeCheckBox(const Control& c, QWidget& window)
 {
-    auto* box = new QCheckBox(QString::fromStdString(c.text), &window);
-    // The indicator draws itself on the red box: hollow when clear,
-    // filled when ticked.
+    auto* box = new TickBox(QString::fromStdString(c.text), &window);
+    // A black indicator with a white frame on the red box; TickBox draws the tick.
     box->setStyleSheet(QStringLiteral("QCheckBox { background: %1; color: %2; padding-left: 4px; }"
                                       "QCheckBox::indicator { width: 11px; height: 11px; border: 1px solid white;"
                                       " background: black; }"
-                                      "QCheckBox::indicator:checked { background: white; border: 3px solid black;"
-                                      " outline: 1px solid white; }"
                                       "QCheckBox:focus { outline: 1px dotted white; }")
                            .arg(css(c.backColor.value_or(Rgb{})), css(c.foreColor.value_or(Rgb{}))));
     box->setChecked(c.value == 1);

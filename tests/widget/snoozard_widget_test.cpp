@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -143,6 +145,29 @@ TEST(SnoozardWidget, MaskIsTheShapedRegion)
         EXPECT_FALSE(mask.contains(p)) << p.x() << "," << p.y();
     for (QPoint p : {QPoint(20, 25), QPoint(227, 320), QPoint(225, 56), QPoint(444, 161)})
         EXPECT_TRUE(mask.contains(p)) << p.x() << "," << p.y();
+}
+
+// White pixels inside the indicator's frame: none when clear, a tick when set.
+int whiteInsideIndicator(QCheckBox& box)
+{
+    QStyleOptionButton option;
+    option.initFrom(&box);
+    const QRect r = box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box).adjusted(2, 2, -2, -2);
+    const QImage shot = box.grab().toImage();
+    int white = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            white += qGray(shot.pixel(x, y)) > 200;
+    return white;
+}
+
+TEST(SnoozardWidget, TickedBoxShowsATick)
+{
+    Fixture fx;
+    auto* box = fx.child<QCheckBox>("Check1");
+    EXPECT_EQ(whiteInsideIndicator(*box), 0);
+    box->setChecked(true);
+    EXPECT_GE(whiteInsideIndicator(*box), 8);
 }
 
 TEST(SnoozardWidget, ModelAndWidgetsStayInStep)
