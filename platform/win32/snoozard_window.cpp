@@ -181,18 +181,25 @@ int SnoozardWindow::run()
 {
     MSG msg{};
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (tab(msg)) continue;
+        if (keyboard(msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
 }
 
-// Tab and Shift+Tab walk the model's tab order.
-bool SnoozardWindow::tab(const MSG& msg)
+// Tab and Shift+Tab walk the model's tab order; Ctrl+A selects a text
+// box's whole text, which the system's edit control leaves undone.
+bool SnoozardWindow::keyboard(const MSG& msg)
 {
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
-    if (!hwnd_ || (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd))) return false;
+    if (msg.message != WM_KEYDOWN || !hwnd_ || (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd))) return false;
+    if (msg.wParam == 'A' && ::GetKeyState(VK_CONTROL) < 0) {
+        const Control* c = controlOf(msg.hwnd);
+        if (!c || c->kind != ControlKind::TextBox) return false;
+        ::SendMessageW(msg.hwnd, EM_SETSEL, 0, -1);
+        return true;
+    }
+    if (msg.wParam != VK_TAB) return false;
     std::vector<HWND> order;
     for (Control* c : tabOrder(model_))
         if (HWND child = childOf(*c); child && ::IsWindowVisible(child) && ::IsWindowEnabled(child))

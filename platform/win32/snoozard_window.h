@@ -52,7 +52,7 @@ private:
     void paint();
     void command(HWND child, int code);
     void mouse(UINT msg, WPARAM wp, LPARAM lp);
-    bool tab(const MSG& msg);
+    bool keyboard(const MSG& msg);
 
     Window& model_;
     Snoozard& handlers_;
