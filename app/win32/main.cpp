@@ -1,0 +1,50 @@
+// Bellwick.exe: wires the Win32 platform layer to the core and runs the
+// message loop.
+
+#include "app/fatal_report.h"
+#include "app/snoozard.h"
+#include "win32/snoozard_window.h"
+#include "win32/win32_clock.h"
+#include "win32/win32_event_log.h"
+#include "win32/win32_file_dialog.h"
+#include "win32/win32_media_player.h"
+#include "win32/win32_messages.h"
+#include "win32/win32_process.h"
+#include "win32/win32_regions.h"
+#include "win32/win32_settings_store.h"
+#include "win32/win32_time_text.h"
+#include "win32/win_api.h"
+#include "window/layout.h"
+
+#include <functional>
+#include <memory>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    using namespace bellwick;
+
+    // The pictures are decoded by COM objects (WIC) on this thread.
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+
+    Win32Messages messages;
+    Win32Process process;
+    Window model = makeSnoozardLayout();
+    Win32Regions regions;
+    Win32SettingsStore settings;
+    Win32MediaPlayer player;
+    Win32FileDialog dialog;
+    Win32Clock clock;
+    Win32TimeText timeText;
+    Win32EventLog log;
+
+    Snoozard snoozard(model, Services{regions, messages, process, settings, player, dialog, clock, timeText, log});
+    FatalReport fatal(messages, process, snoozard);
+    std::unique_ptr<SnoozardWindow> window;
+    fatal.guard([&] {
+        window =
+            std::make_unique<SnoozardWindow>(model, snoozard, [&](const std::function<void()>& f) { fatal.guard(f); });
+    });
+    fatal.guard([&] { snoozard.load(); });
+    window->start();
+    return window->run();
+}

@@ -1,0 +1,68 @@
+"""Bellwick.exe as a file: PE32 GUI program, imports, icon and version."""
+
+import os
+import re
+import struct
+import subprocess
+import unittest
+
+from harness import EXE, HERE
+
+WINDRES = os.environ.get("BELLWICK_WINDRES", "i686-w64-mingw32-windres")
+OBJDUMP = os.environ.get("BELLWICK_OBJDUMP", "i686-w64-mingw32-objdump")
+ICO = os.path.join(HERE, "..", "..", "resources", "bellwick.ico")
+# Windows' own libraries; anything else would have to ship beside the exe.
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comdlg32.dll", "msimg32.dll",
+               "msvcrt.dll", "ole32.dll", "oleaut32.dll", "winmm.dll", "shell32.dll", "shlwapi.dll"}
+VERSION_STRINGS = [("ProductName", "Bellwick"), ("FileVersion", "1.00"), ("ProductVersion", "1.00"),
+                   ("InternalName", "Bellwick"), ("OriginalFilename", "Bellwick.exe")]
+
+
+def out(*cmd):
+    return subprocess.run(cmd, check=True, capture_output=True).stdout
+
+
+class ResourceTest(unittest.TestCase):
+    def test_a_32_bit_gui_program_that_needs_only_windows_own_dlls(self):
+        headers = out(OBJDUMP, "-p", EXE).decode()
+        self.assertIn("file format pei-i386", headers)
+        self.assertRegex(headers, r"Magic\s+010b\s+\(PE32\)")
+        self.assertRegex(headers, r"Subsystem\s+00000002\s+\(Windows GUI\)")
+        dlls = {d.lower() for d in re.findall(r"DLL Name: (\S+)", headers)}
+        self.assertTrue(dlls)
+        self.assertEqual(dlls - SYSTEM_DLLS, set())
+
+    def test_resources_are_the_icon_group_its_image_and_one_version_block(self):
+        listed = out("wrestool", "-l", EXE).decode()
+        for kind, name in [("3", "30001"), ("14", "1"), ("16", "1")]:
+            self.assertRegex(listed, r"--type=%s --name=%s --language=1033 " % (kind, name))
+        self.assertEqual(len(re.findall(r"--type=3 ", listed)), 1)
+        self.assertEqual(len(re.findall(r"--type=16 ", listed)), 1)
+
+    def test_icon_group_names_image_30001_of_72_by_72_at_24_bits(self):
+        group = out("wrestool", "-x", "--raw", "--type=14", "--name=1", EXE)
+        self.assertEqual(struct.unpack("<HHH", group[:6]), (0, 1, 1))
+        with open(ICO, "rb") as f:
+            ico = f.read()
+        image = out("wrestool", "-x", "--raw", "--type=3", "--name=30001", EXE)
+        self.assertEqual(struct.unpack("<BBBBHHIH", group[6:20]), (72, 72, 0, 0, 1, 24, len(image), 30001))
+        self.assertEqual(image, ico[22:])
+
+    def test_version_block_fields(self):
+        # The version block as windres prints it back; its language is
+        # checked with the listing above.
+        rc = out(WINDRES, "-i", EXE, "-O", "rc").decode("latin-1")
+        block = rc[rc.index("VERSIONINFO"):]
+        block = block[:block.index("/* Type:")] if "/* Type:" in block else block
+        self.assertIn("FILEVERSION 1, 0, 0, 0", block)
+        self.assertIn("PRODUCTVERSION 1, 0, 0, 0", block)
+        self.assertNotRegex(block, r"FILEFLAGS 0x[1-9a-f]")
+        self.assertIn("FILEOS 0x4", block)  # VOS__WINDOWS32
+        self.assertIn("FILETYPE 0x1", block)  # VFT_APP
+        self.assertIn('BLOCK "040904B0"', block)
+        self.assertEqual(re.findall(r'VALUE "(\w+)", "([^"]*)"', block), VERSION_STRINGS)
+        self.assertRegex(block, r'VALUE "Translation", 0x409, 1200')
+
+
+if __name__ == "__main__":
+    unittest.main()

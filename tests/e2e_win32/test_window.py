@@ -1,0 +1,114 @@
+"""Bellwick.exe's window under Wine: shape, artwork, focus, drag, ways out."""
+
+import subprocess
+import time
+import unittest
+
+from harness import GREY, WineTest, wait_for
+
+# Window rectangles of the layout (left, top, right, bottom) that make the
+# region; the Media box lies outside the window and still belongs to it.
+OUTLINES = [
+    (13, 18, 445, 162),    # Image1
+    (107, 162, 137, 306),  # Image2(0)
+    (316, 163, 346, 307),  # Image2(1)
+    (176, 179, 281, 275),  # Image3
+    (138, 286, 314, 307),  # txtFile
+    (153, 341, 304, 357),  # cmdBrowse
+    (542, 368, 751, 513),  # Media
+    (226, 309, 228, 341),  # Line1's band
+]
+RED = (255, 0, 0)
+YELLOW = (255, 255, 0)
+LABEL1 = (141, 48, 310, 65)
+BANNER = (60, 120)
+BADGE = (228, 227)
+TEXT1 = (224, 85)
+CHECK1 = (175, 122)
+TXTFILE = (226, 296)
+BROWSE = (228, 349)
+DEFAULT_SOUND = "File to play for alarm"
+
+
+def pixels(rects):
+    return {(x, y) for l, t, r, b in rects for x in range(l, r) for y in range(t, b)}
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *map(str, args)], check=True)
+
+
+class WindowTest(WineTest):
+    def test_shows_its_artwork_cut_to_its_outlines(self):
+        self.start()
+        x0, y0 = self.origin()
+        shot = self.screenshot()
+        at = lambda x, y: shot.getpixel((x0 + x, y0 + y))
+        for p in [(5, 5), (60, 200), (400, 330)]:
+            self.assertEqual(at(*p), GREY, "see-through at %s" % (p,))
+        self.assertNotEqual(at(20, 25), GREY)
+        self.assertEqual(at(227, 320), RED)
+        clock = [at(x, y) for x in range(LABEL1[0], LABEL1[2]) for y in range(LABEL1[1], LABEL1[3])]
+        self.assertIn(YELLOW, clock)
+
+    def test_region_is_the_union_of_the_outlines(self):
+        self.start()
+        rects = [tuple(map(int, line.split())) for line in self.probe("region").splitlines()]
+        self.assertEqual(pixels(rects), pixels(OUTLINES))
+
+    def test_focus_starts_in_text1_and_tab_follows_the_tab_order(self):
+        self.start()
+        first = self.probe("focus")
+        self.assertTrue(first.startswith("Edit "), first)
+        self.assertNotIn("File to play", first)
+        for expected in ["Button Set Alarm", "Edit File to play for alarm", "Button Browse"]:
+            xdotool("key", "Tab")
+            wait_for(lambda: self.probe("focus") == expected, what=expected)
+
+    def test_dragging_the_banner_moves_the_window_with_the_pointer(self):
+        self.start()
+        x0, y0 = self.origin()
+        xdotool("mousemove", x0 + BANNER[0], y0 + BANNER[1], "mousedown", 1)
+        for step in range(1, 5):
+            xdotool("mousemove", x0 + BANNER[0] + 10 * step, y0 + BANNER[1] + 7 * step)
+        xdotool("mouseup", 1)
+        wait_for(lambda: self.origin() == (x0 + 40, y0 + 28), what="the window to follow")
+
+    def click(self, at):
+        x0, y0 = self.origin()
+        xdotool("mousemove", x0 + at[0], y0 + at[1], "click", 1)
+
+    def test_clicks_reach_the_handlers_of_check1_txtfile_and_browse(self):
+        self.start()
+        self.assertEqual(self.probe("registry"), "absent")
+        self.click(CHECK1)  # arming saves the sound file's name
+        wait_for(lambda: self.probe("registry") == DEFAULT_SOUND, what="the saved setting")
+        self.click(TXTFILE)  # selects all of it, in UTF-16 units
+        wait_for(lambda: self.probe("selection") == "0 %d" % len(DEFAULT_SOUND), what="the selection")
+        self.click(BROWSE)
+        wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Select sound to wake up to"],
+                                        capture_output=True).returncode == 0, what="the file dialog")
+
+    def test_a_typed_alarm_time_fires_once_armed(self):
+        self.start()
+        self.click(TEXT1)
+        xdotool("key", "ctrl+a")
+        # en-US, the prefix's locale: "8:05:09 PM"
+        due = time.localtime(time.time() + 3)
+        xdotool("type", "--delay", 20, time.strftime("%I:%M:%S %p", due).lstrip("0"))
+        self.click(CHECK1)
+        wait_for(lambda: "bellwick.alarm: fired" in self.event_log(), what="the alarm")
+
+    def test_a_click_on_the_badge_ends_at_once(self):
+        self.start()
+        self.click(BADGE)
+        self.assertEqual(self.ended(), 0)
+
+    def test_a_close_from_the_system_takes_the_termination_path(self):
+        self.start()
+        self.probe("close")
+        self.assertEqual(self.ended(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()

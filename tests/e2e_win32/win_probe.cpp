@@ -1,0 +1,121 @@
+// A console helper for the end-to-end tests: looks at Bellwick's window
+// from another process, the way the system sees it.
+//
+//   win_probe rect       window rectangle on the screen: "L T R B"
+//   win_probe region     the window region's rectangles, one "L T R B" a line
+//   win_probe focus      class and text of the control with the keyboard focus
+//   win_probe selection  that control's selection: "start end" in UTF-16 units
+//   win_probe close      asks the window to close (WM_CLOSE)
+//   win_probe registry   the stored sound file (UTF-8), or "absent"
+//
+// Exit status 2 when there is no window titled "Bellwick" (or no value).
+
+#include "win32/win_api.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string utf8(const wchar_t* text, int length)
+{
+    if (length <= 0) return {};
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+int region(HWND window)
+{
+    HRGN shape = ::CreateRectRgn(0, 0, 0, 0);
+    if (::GetWindowRgn(window, shape) == ERROR) {
+        std::puts("no region");
+        return 1;
+    }
+    const DWORD size = ::GetRegionData(shape, 0, nullptr);
+    std::vector<char> buffer(size);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    ::GetRegionData(shape, size, data);
+    const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+    for (DWORD i = 0; i < data->rdh.nCount; ++i)
+        std::printf("%ld %ld %ld %ld\n", rects[i].left, rects[i].top, rects[i].right, rects[i].bottom);
+    ::DeleteObject(shape);
+    return 0;
+}
+
+HWND focused(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+int selection(HWND window)
+{
+    DWORD_PTR range = 0;
+    HWND control = focused(window);
+    if (!control || !::SendMessageTimeoutW(control, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &range)) {
+        std::puts("none");
+        return 1;
+    }
+    std::printf("%u %u\n", static_cast<unsigned>(LOWORD(range)), static_cast<unsigned>(HIWORD(range)));
+    return 0;
+}
+
+int focus(HWND window)
+{
+    HWND control = focused(window);
+    if (!control) {
+        std::puts("none");
+        return 1;
+    }
+    wchar_t cls[64] = {}, text[256] = {};
+    const int c = ::GetClassNameW(control, cls, 64);
+    // Asked of the control itself: an edit keeps its text to itself.
+    DWORD_PTR t = 0;
+    ::SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &t);
+    std::printf("%s %s\n", utf8(cls, c).c_str(), utf8(text, static_cast<int>(t)).c_str());
+    return 0;
+}
+
+int registry()
+{
+    wchar_t value[4096] = {};
+    DWORD bytes = sizeof value;
+    const LSTATUS status = ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\KV Bellwick\\SoundFile", L"Sound",
+                                          RRF_RT_REG_SZ, nullptr, value, &bytes);
+    if (status != ERROR_SUCCESS) {
+        std::puts("absent");
+        return 2;
+    }
+    std::printf("%s\n", utf8(value, static_cast<int>(bytes / sizeof(wchar_t)) - 1).c_str());
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "registry") return registry();
+    HWND window = ::FindWindowW(nullptr, L"Bellwick");
+    if (!window) {
+        std::puts("no window");
+        return 2;
+    }
+    if (command == "rect") {
+        RECT r;
+        ::GetWindowRect(window, &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
+    if (command == "region") return region(window);
+    if (command == "focus") return focus(window);
+    if (command == "selection") return selection(window);
+    if (command == "close") return ::PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    std::fprintf(stderr, "usage: win_probe rect|region|focus|selection|close|registry\n");
+    return 64;
+}
