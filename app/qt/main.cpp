@@ -52,7 +52,12 @@ int main(int argc, char** argv)
 
     Snoozard snoozard(model, Services{regions, messages, process, settings, player, dialog, clock, timeText, log});
     FatalReport fatal(messages, process, snoozard);
-    widget = std::make_unique<SnoozardWidget>(model, snoozard, [&](const std::function<void()>& f) { fatal.guard(f); });
+    // After every handler (the clock ticks 20 times a second, also while a
+    // message box is open) the player may give back its audio device.
+    widget = std::make_unique<SnoozardWidget>(model, snoozard, [&](const std::function<void()>& f) {
+        fatal.guard(f);
+        player.closeWhenDone();
+    });
     TerminationSignals termination([&] { fatal.guard([&] { snoozard.terminate(); }); });
 
     fatal.guard([&] { snoozard.load(); });

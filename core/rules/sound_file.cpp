@@ -17,35 +17,50 @@ const char* const kNotSound = "the file is not a WAV or MP3 file";
 std::uint32_t le32(const std::uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24; }
 std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 
-std::string checkWav(const SoundSource& source, std::uint64_t size)
+// A data size no recorder meant: what streaming writers and ones stopped
+// early leave in place (0, 0x7FFFF000 by sox, 0x7FFFFFFF, 0xFFFFFFFF).
+bool placeholderSize(std::uint32_t len, std::uint64_t at, std::uint64_t size)
+{
+    return len == 0 || (len >= 0x7FFFF000u && at + 8 + std::uint64_t(len) > size);
+}
+
+SoundCheck checkWav(const SoundSource& source, std::uint64_t size)
 {
     bool fmt = false;
     std::uint64_t bytesPerSecond = 0;
+    std::uint16_t blockAlign = 1;
     std::uint64_t at = 12;
     for (int chunk = 0; chunk < kMaxChunks; ++chunk) {
-        if (at + 8 > size) return fmt ? "the WAV file is truncated" : "the WAV file has no format block";
+        if (at + 8 > size) return {fmt ? "the WAV file is truncated" : "the WAV file has no format block", {}};
         const std::vector<std::uint8_t> h = source.read(at, 8);
-        if (h.size() < 8) return "the WAV file is truncated";
+        if (h.size() < 8) return {"the WAV file is truncated", {}};
         const std::uint32_t len = le32(&h[4]);
         if (std::memcmp(h.data(), "fmt ", 4) == 0) {
-            if (len < 16 || at + 8 + 16 > size) return "the WAV format block is damaged";
+            if (len < 16 || at + 8 + 16 > size) return {"the WAV format block is damaged", {}};
             const std::vector<std::uint8_t> f = source.read(at + 8, 16);
-            if (f.size() < 16) return "the WAV format block is damaged";
+            if (f.size() < 16) return {"the WAV format block is damaged", {}};
             const std::uint16_t channels = le16(&f[2]);
             const std::uint32_t rate = le32(&f[4]);
-            const std::uint16_t blockAlign = le16(&f[12]);
-            if (channels == 0 || rate == 0) return "the WAV format block is damaged";
-            bytesPerSecond = std::uint64_t(rate) * std::max<std::uint16_t>(blockAlign, 1);
+            blockAlign = std::max<std::uint16_t>(le16(&f[12]), 1);
+            if (channels == 0 || rate == 0) return {"the WAV format block is damaged", {}};
+            bytesPerSecond = std::uint64_t(rate) * blockAlign;
             fmt = true;
         } else if (std::memcmp(h.data(), "data", 4) == 0) {
-            if (!fmt) return "the WAV file has no format block";
-            if (at + 8 + std::uint64_t(len) > size) return "the WAV file is truncated";
-            if (len == 0 || len < bytesPerSecond / 100) return "the WAV file holds (almost) no sound";
-            return "";
+            if (!fmt) return {"the WAV file has no format block", {}};
+            std::optional<HeaderPatch> patch;
+            std::uint64_t sound = len;
+            if (placeholderSize(len, at, size)) {
+                sound = (size - at - 8) / blockAlign * blockAlign;
+                patch = HeaderPatch{at + 4, static_cast<std::uint32_t>(std::min<std::uint64_t>(sound, 0xFFFFFFFFu))};
+            } else if (at + 8 + std::uint64_t(len) > size) {
+                return {"the WAV file is truncated", {}};
+            }
+            if (sound == 0 || sound < bytesPerSecond / 100) return {"the WAV file holds (almost) no sound", {}};
+            return {"", patch};
         }
         at += 8 + std::uint64_t(len) + (len & 1);
     }
-    return "the WAV file has no sound data";
+    return {"the WAV file has no sound data", {}};
 }
 
 // Length in bytes of the MPEG audio frame whose header is at p, or 0.
@@ -189,18 +204,20 @@ std::vector<std::uint8_t> MemorySoundSource::read(std::uint64_t offset, std::siz
     return {bytes_.begin() + static_cast<std::ptrdiff_t>(from), bytes_.begin() + static_cast<std::ptrdiff_t>(from + n)};
 }
 
-std::string checkSound(const SoundSource& source)
+SoundCheck inspectSound(const SoundSource& source)
 {
     try {
         const std::uint64_t size = source.size();
-        if (size == 0) return "the file is empty";
+        if (size == 0) return {"the file is empty", {}};
         const std::vector<std::uint8_t> h = source.read(0, 12);
         if (h.size() >= 12 && std::memcmp(h.data(), "RIFF", 4) == 0 && std::memcmp(&h[8], "WAVE", 4) == 0)
             return checkWav(source, size);
-        return checkMp3(source, size);
+        return {checkMp3(source, size), {}};
     } catch (const SoundReadError&) {
-        return "the file cannot be read";
+        return {"the file cannot be read", {}};
     }
 }
+
+std::string checkSound(const SoundSource& source) { return inspectSound(source).problem; }
 
 }  // namespace bellwick

@@ -6,7 +6,12 @@
 // What counts as sound:
 //  - WAV: "RIFF....WAVE", a fmt chunk (at least 16 bytes, channels and rate
 //    not 0) before a data chunk, and the data chunk lies wholly inside the
-//    file and holds at least 10 ms of sound.
+//    file and holds at least 10 ms of sound. A data size that a recorder
+//    left as a placeholder (0, or 0x7FFFF000 and above past the end of the
+//    file: written to a pipe, or stopped before it went back to the
+//    header) means the sound runs to the end of the file; the decoder is
+//    then given the real size (SoundCheck::patch), since some take 0 for
+//    no sound at all.
 //  - MP3: after an optional ID3v2 tag (of any size), three MPEG audio frame
 //    headers in a row, each where the one before says it ends. The first may
 //    stand up to 64 KiB into the audio (junk or padding before it is
@@ -19,6 +24,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -78,6 +84,22 @@ public:
 private:
     std::vector<std::uint8_t> bytes_;
 };
+
+// Four bytes a decoder must read differently: at offset, value in little
+// endian.
+struct HeaderPatch {
+    std::uint64_t offset = 0;
+    std::uint32_t value = 0;
+};
+
+struct SoundCheck {
+    std::string problem;               // "" when the file looks playable
+    std::optional<HeaderPatch> patch;  // a WAV data size to correct, if any
+};
+
+// What checkSound says, and how the header is to be read when it holds a
+// placeholder.
+SoundCheck inspectSound(const SoundSource& source);
 
 // "" when the bytes look like a playable WAV or MP3 file, else why not,
 // in words for the user.

@@ -6,46 +6,164 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <unistd.h>
 
 namespace bellwick {
 
 namespace {
 
+using namespace std::chrono_literals;
+
+// 1024 frames: the first buffer after the device opens is mixed before the
+// sound is loaded and goes out silent, so it is kept short (23 ms).
+constexpr int kFrames = 1024;
+// After the sound's end its last buffers are still on their way out.
+constexpr auto kTail = 250ms;
+
+// Set from SDL's audio thread when the music ends or is halted; the
+// mixer has one music stream per process, so one flag.
+std::atomic<bool> musicEnded{false};
+
+void SDLCALL noteMusicEnded() { musicEnded.store(true); }
+
+std::string sdlReason(const char* error)
+{
+    return error && *error ? std::string(error) : std::string("SDL gave no reason");
+}
+
 [[noreturn]] void fail(const std::string& file, const std::string& why)
 {
     throw PlayError(cannotPlayMessage(file, why));
+}
+
+// The opened file as SDL reads it, with a WAV's placeholder data size read
+// as the real one. Reads by pread, so only this stream moves its offset.
+struct PatchedFile {
+    int fd;
+    Sint64 size;
+    Sint64 at = 0;
+    std::optional<HeaderPatch> patch;
+};
+
+PatchedFile& fileOf(SDL_RWops* rw) { return *static_cast<PatchedFile*>(rw->hidden.unknown.data1); }
+
+Sint64 SDLCALL fileSize(SDL_RWops* rw) { return fileOf(rw).size; }
+
+Sint64 SDLCALL fileSeek(SDL_RWops* rw, Sint64 offset, int whence)
+{
+    PatchedFile& f = fileOf(rw);
+    const Sint64 base = whence == RW_SEEK_SET ? 0 : whence == RW_SEEK_CUR ? f.at : f.size;
+    if (base + offset < 0) return SDL_SetError("seek before the start of the file");
+    f.at = base + offset;
+    return f.at;
+}
+
+size_t SDLCALL fileRead(SDL_RWops* rw, void* out, size_t size, size_t count)
+{
+    PatchedFile& f = fileOf(rw);
+    if (size == 0 || count == 0 || f.at >= f.size) return 0;
+    const size_t want = static_cast<size_t>(std::min<Sint64>(static_cast<Sint64>(size * count), f.size - f.at));
+    auto* bytes = static_cast<std::uint8_t*>(out);
+    size_t got = 0;
+    while (got < want) {
+        const ssize_t n = ::pread(f.fd, bytes + got, want - got, static_cast<off_t>(f.at) + static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            SDL_SetError("%s", std::strerror(errno));
+            break;
+        }
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    if (f.patch) {
+        for (std::uint64_t i = 0; i < 4; ++i) {
+            const std::uint64_t at = f.patch->offset + i;
+            if (at >= static_cast<std::uint64_t>(f.at) && at < static_cast<std::uint64_t>(f.at) + got)
+                bytes[at - static_cast<std::uint64_t>(f.at)] = static_cast<std::uint8_t>(f.patch->value >> (8 * i));
+        }
+    }
+    f.at += static_cast<Sint64>(got);
+    return got / size;
+}
+
+size_t SDLCALL fileWrite(SDL_RWops*, const void*, size_t, size_t)
+{
+    SDL_SetError("the sound file is read only");
+    return 0;
+}
+
+int SDLCALL fileClose(SDL_RWops* rw)
+{
+    if (rw) {
+        auto* f = static_cast<PatchedFile*>(rw->hidden.unknown.data1);
+        ::close(f->fd);
+        delete f;
+        SDL_FreeRW(rw);
+    }
+    return 0;
+}
+
+// Takes fd over: it is closed with the stream, or here on failure.
+SDL_RWops* streamOf(int fd, std::uint64_t size, const std::optional<HeaderPatch>& patch)
+{
+    SDL_RWops* rw = SDL_AllocRW();
+    if (!rw) {
+        ::close(fd);
+        return nullptr;
+    }
+    rw->type = SDL_RWOPS_UNKNOWN;
+    rw->size = fileSize;
+    rw->seek = fileSeek;
+    rw->read = fileRead;
+    rw->write = fileWrite;
+    rw->close = fileClose;
+    rw->hidden.unknown.data1 = new PatchedFile{fd, static_cast<Sint64>(size), 0, patch};
+    return rw;
 }
 
 }  // namespace
 
 SdlMediaPlayer::SdlMediaPlayer()
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        deviceError_ = SDL_GetError();
-        return;
-    }
-    Mix_Init(MIX_INIT_MP3);  // a missing MP3 decoder shows when an MP3 is loaded
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) != 0) {
-        deviceError_ = Mix_GetError();
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return;
-    }
-    open_ = true;
+    Mix_Init(MIX_INIT_MP3);  // loads the decoder only; a missing one shows when an MP3 is loaded
 }
 
 SdlMediaPlayer::~SdlMediaPlayer()
 {
-    release();
-    if (open_) {
-        Mix_CloseAudio();
-        Mix_Quit();
+    closeDevice();
+    Mix_Quit();
+}
+
+void SdlMediaPlayer::openDevice()
+{
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        throw PlayError("no sound device could be opened: " + sdlReason(SDL_GetError()));
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, kFrames) != 0) {
+        const std::string why = sdlReason(Mix_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        throw PlayError("no sound device could be opened: " + why);
     }
+    Mix_HookMusicFinished(noteMusicEnded);
+    open_ = true;
+    quietSince_.reset();
+}
+
+void SdlMediaPlayer::closeDevice()
+{
+    if (!open_) return;
+    release();
+    Mix_HookMusicFinished(nullptr);
+    Mix_CloseAudio();  // joins the audio thread
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    open_ = false;
+    quietSince_.reset();
+    musicEnded.store(false);
 }
 
 void SdlMediaPlayer::release()
@@ -58,59 +176,69 @@ void SdlMediaPlayer::release()
 
 void SdlMediaPlayer::setFileName(const std::string& name)
 {
-    release();
+    closeDevice();
     fileName_ = name;
 }
 
-void SdlMediaPlayer::stop()
-{
-    if (open_) Mix_HaltMusic();
-}
+void SdlMediaPlayer::stop() { closeDevice(); }
 
 bool SdlMediaPlayer::isPlaying() const { return open_ && Mix_PlayingMusic() != 0; }
 
+void SdlMediaPlayer::closeWhenDone()
+{
+    if (!open_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (!quietSince_) {
+        // The flag may be left from halting an earlier sound: the mixer
+        // has the last word.
+        if (!musicEnded.exchange(false) || Mix_PlayingMusic()) return;
+        quietSince_ = now;
+    }
+    if (now - *quietSince_ >= kTail) closeDevice();
+}
+
 void SdlMediaPlayer::play()
 {
-    if (!open_) fail(fileName_, "the audio device is unavailable (" + deviceError_ + ")");
-    release();
+    // A fresh device for every sound: one that went away meanwhile is not
+    // played into.
+    closeDevice();
 
     // Only a regular file is opened, and its bytes must look like sound.
     PosixSoundFile sound(fileName_);
     if (!sound.problem().empty()) fail(fileName_, sound.problem());
-    if (const std::string problem = checkSound(sound); !problem.empty()) fail(fileName_, problem);
+    const SoundCheck check = inspectSound(sound);
+    if (!check.problem.empty()) fail(fileName_, check.problem);
 
-    const int fd = sound.release();
-    FILE* file = ::fdopen(fd, "rb");
-    if (!file) {
-        const int error = errno;
-        ::close(fd);
-        fail(fileName_, std::strerror(error));
-    }
-    SDL_RWops* rw = SDL_RWFromFP(file, SDL_TRUE);
+    openDevice();
+    // The mixer takes the stream and closes it, also when loading fails.
+    SDL_RWops* rw = streamOf(sound.release(), sound.size(), check.patch);
     if (!rw) {
-        std::fclose(file);
-        fail(fileName_, SDL_GetError());
+        closeDevice();
+        fail(fileName_, sdlReason(SDL_GetError()));
     }
     // Decoded here, on this thread, so a failure is play()'s to report.
-    // Mix_LoadMUS_RW closes rw (and so the file) when it fails, too.
     music_ = Mix_LoadMUS_RW(rw, 1);
-    if (!music_) fail(fileName_, std::string("the decoder refused it (") + Mix_GetError() + ")");
-    // Second line of defence behind checkSound: what loaded must be the
+    if (!music_) {
+        const std::string why = "the decoder refused it (" + sdlReason(Mix_GetError()) + ")";
+        closeDevice();
+        fail(fileName_, why);
+    }
+    // Second line of defence behind the checks: what loaded must be the
     // WAV or MP3 the header said, with a length.
     const Mix_MusicType type = Mix_GetMusicType(music_);
     if (type != MUS_WAV && type != MUS_MP3) {
-        release();
+        closeDevice();
         fail(fileName_, "the decoder did not take it for WAV or MP3");
     }
 #if SDL_MIXER_VERSION_ATLEAST(2, 6, 0)
     if (Mix_MusicDuration(music_) <= 0.0) {
-        release();
+        closeDevice();
         fail(fileName_, "the decoder found no sound in it");
     }
 #endif
     if (Mix_PlayMusic(music_, 1) != 0) {  // 1: once
-        const std::string why = Mix_GetError();
-        release();
+        const std::string why = "the mixer could not start it (" + sdlReason(Mix_GetError()) + ")";
+        closeDevice();
         fail(fileName_, why);
     }
 }

@@ -1,9 +1,16 @@
 #pragma once
 // The media player on SDL2_mixer: opens and decodes synchronously, so a file
 // that cannot be played is reported by play() itself.
+//
+// The audio device is held only while a sound plays: play() opens it (so a
+// sound server that started late, or a device that came back, is found),
+// and it is closed when the sound has ended or is stopped. While idle there
+// is no device and no audio thread.
 
 #include "components/media_player.h"
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 typedef struct _Mix_Music Mix_Music;
@@ -12,27 +19,37 @@ namespace bellwick {
 
 class SdlMediaPlayer final : public MediaPlayer {
 public:
-    // Never fails: without an audio device every play() reports it.
+    // Opens no device: never fails.
     SdlMediaPlayer();
     ~SdlMediaPlayer() override;
     SdlMediaPlayer(const SdlMediaPlayer&) = delete;
     SdlMediaPlayer& operator=(const SdlMediaPlayer&) = delete;
 
     void setFileName(const std::string& name) override;
+    // Throws PlayError for a file that cannot be played ("cannot play
+    // '<name>': <why>") and for a device that cannot be opened ("no sound
+    // device could be opened: <why>").
     void play() override;
     void stop() override;
 
+    // Closes the device once a sound has ended and its last samples have
+    // had time to leave it. Cheap; to be called often from the thread that
+    // plays (the window's clock tick).
+    void closeWhenDone();
+
     // For tests and diagnostics.
-    bool hasAudio() const { return open_; }
+    bool holdsDevice() const { return open_; }
     bool isPlaying() const;
 
 private:
+    void openDevice();
+    void closeDevice();
     void release();
 
     std::string fileName_;
-    std::string deviceError_;
     Mix_Music* music_ = nullptr;
     bool open_ = false;
+    std::optional<std::chrono::steady_clock::time_point> quietSince_;
 };
 
 }  // namespace bellwick

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
 
@@ -133,6 +134,46 @@ TEST(SoundFile, DamageIsNamed)
     };
     for (const auto& c : cases)
         EXPECT_EQ(check(c.content), c.expect) << c.what;
+}
+
+// Recorders that stream, or are stopped before they go back to the header,
+// leave a placeholder for the data size: the sound runs to the end of the
+// file, and the decoder is told how much that is. A real size past the end
+// is still a cut file.
+TEST(SoundFile, PlaceholderDataSizesRunToTheEndOfTheFile)
+{
+    const std::string sound(8000 * 2 / 10 + 1, '\x10');  // 0.1 s of 16-bit mono and a stray byte
+    const auto withDataSize = [&](std::uint32_t size, const std::string& after = "") {
+        return riff(chunk("fmt ", fmt16(1, 8000)) + "data" + le32(size) + sound + after);
+    };
+    constexpr std::uint64_t kDataSizeAt = 12 + 8 + 16 + 4;
+    const auto whole = static_cast<std::uint32_t>(sound.size() - 1);  // whole samples only
+    const struct {
+        const char* what;
+        std::string content;
+        std::string problem;
+        std::optional<std::uint32_t> patched;
+    } cases[] = {
+        {"0, as a recorder stopped early leaves it", withDataSize(0), "", whole},
+        {"0xFFFFFFFF, as streaming writers leave it", withDataSize(0xFFFFFFFF), "", whole},
+        {"0x7FFFF000, as sox leaves it in a pipe", withDataSize(0x7FFFF000), "", whole},
+        {"0x7FFFFFFF", withDataSize(0x7FFFFFFF), "", whole},
+        {"the real size", withDataSize(whole), "", std::nullopt},
+        {"a real size past the end", withDataSize(whole + 1000), "the WAV file is truncated", std::nullopt},
+        {"0 and less than 10 ms after it", withDataSize(0).substr(0, 44 + 100), "the WAV file holds (almost) no sound",
+         std::nullopt},
+        {"0 and nothing after it", withDataSize(0).substr(0, 44), "the WAV file holds (almost) no sound", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const SoundCheck result =
+            inspectSound(MemorySoundSource(std::vector<std::uint8_t>(c.content.begin(), c.content.end())));
+        EXPECT_EQ(result.problem, c.problem) << c.what;
+        EXPECT_EQ(result.patch.has_value(), c.patched.has_value()) << c.what;
+        if (result.patch && c.patched) {
+            EXPECT_EQ(result.patch->offset, kDataSizeAt) << c.what;
+            EXPECT_EQ(result.patch->value, *c.patched) << c.what;
+        }
+    }
 }
 
 // Random bytes of many seeds never pass for sound, and name no damage.

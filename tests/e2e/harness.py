@@ -78,13 +78,44 @@ def grey_root(folder):
 
 
 def loudest_sample(path, offset=0):
-    """Largest absolute 16-bit sample in a raw disk-audio file from byte offset on."""
-    with open(path, "rb") as f:
-        f.seek(offset)
-        data = f.read()
+    """Largest absolute 16-bit sample in a raw disk-audio file from byte offset on
+    (0 while there is no file: the player opens the device, and so the file,
+    only to play)."""
+    try:
+        with open(path, "rb") as f:
+            f.seek(offset)
+            data = f.read()
+    except FileNotFoundError:
+        return 0
     data = data[: len(data) // 2 * 2]
     samples = array.array("h", data)
     return max((abs(s) for s in samples), default=0)
+
+
+def audio_threads(pid):
+    """Names of the process's threads that SDL runs audio on."""
+    names = []
+    for task in os.listdir("/proc/%d/task" % pid):
+        try:
+            with open("/proc/%d/task/%s/comm" % (pid, task)) as f:
+                name = f.read().strip()
+        except FileNotFoundError:  # the thread has just ended
+            continue
+        if name.startswith("SDLAudio"):
+            names.append(name)
+    return names
+
+
+def open_files(pid):
+    """What the process's file descriptors point at."""
+    targets = set()
+    folder = "/proc/%d/fd" % pid
+    for fd in os.listdir(folder):
+        try:
+            targets.add(os.readlink(os.path.join(folder, fd)))
+        except FileNotFoundError:
+            continue
+    return targets
 
 
 def make_wav(path, seconds=2):
@@ -110,8 +141,37 @@ class AppTest(unittest.TestCase):
             self.proc.wait()
         if self.proc:
             self.log.close()
+        if os.geteuid() == 0:
+            subprocess.run(["chattr", "-i", self.config], capture_output=True)
         os.chmod(self.config, 0o755)
         self.tmp.cleanup()
+
+    def make_config_read_only(self):
+        """The settings folder takes no more writes, for root too (which
+        permission bits do not stop): immutable for root, mode 0555 otherwise."""
+        if os.geteuid() == 0:
+            r = subprocess.run(["chattr", "+i", self.config], capture_output=True, text=True)
+            if r.returncode != 0:
+                self.skipTest("chattr +i is not available here: " + r.stderr.strip())
+        else:
+            os.chmod(self.config, 0o555)
+
+    def holds_audio(self):
+        """Whether the program holds an audio device: an SDL audio thread,
+        or the disk driver's file open."""
+        return bool(audio_threads(self.proc.pid)) or self.audio in open_files(self.proc.pid)
+
+    def fresh_audio(self):
+        """Removes the disk driver's file between alarms; the player opens the
+        device (and a new file) at the next. Returns where its sound begins."""
+        if os.path.exists(self.audio):
+            os.remove(self.audio)
+        return 0
+
+    def stderr_text(self):
+        self.log.flush()
+        with open(os.path.join(self.dir, "stderr.txt"), errors="replace") as f:
+            return f.read()
 
     @property
     def ini(self):

@@ -1,0 +1,71 @@
+"""The audio device is the player's only while a sound plays: opened at the
+alarm (so a device that was missing before is found), given back after."""
+
+import os
+import time
+import unittest
+
+import harness as h
+
+
+class SoundDevice(h.AppTest):
+    def chosen_wav(self, seconds=2):
+        wav = os.path.join(self.dir, "tone.wav")
+        h.make_wav(wav, seconds=seconds)
+        self.write_setting(wav)
+        return wav
+
+    def test_idle_it_holds_no_device_and_after_the_sound_none_again(self):
+        self.chosen_wav()
+        self.start()
+        self.assertFalse(self.holds_audio(), h.audio_threads(self.proc.pid))
+        self.alarm_in(3)
+        self.click(h.CHECK1)
+        time.sleep(0.5)
+        self.assertFalse(self.holds_audio(), "armed is idle too")
+        h.wait_for(lambda: h.loudest_sample(self.audio) > 1000, what="sound", timeout=8)
+        self.assertTrue(self.holds_audio(), "no device while the sound plays")
+        h.wait_for(lambda: not self.holds_audio(), what="the device given back", timeout=10)
+        self.assertEqual(h.audio_threads(self.proc.pid), [])
+        self.assertEqual(self.dialogs(), [])
+
+    def test_a_device_missing_at_one_alarm_is_found_at_the_next(self):
+        self.chosen_wav(seconds=1)
+        later = os.path.join(self.dir, "later")
+        self.audio = os.path.join(later, "audio.raw")  # its folder does not exist yet
+        self.start()
+        self.alarm_in(1)
+        self.click(h.CHECK1)
+        h.wait_for(self.dialogs, what="the failure message")
+        self.dismiss_dialog()
+        failures = [l for l in self.stderr_text().splitlines() if " failed " in l]
+        self.assertEqual(len(failures), 1, failures)
+        self.assertIn("reason=no sound device could be opened: ", failures[0])
+        self.assertIn(later, failures[0], "SDL's own reason names the file it could not open")
+
+        os.makedirs(later)
+        self.alarm_in(3)
+        self.click(h.CHECK1)
+        h.wait_for(lambda: h.loudest_sample(self.audio) > 1000, what="sound", timeout=8)
+        self.assertEqual(self.dialogs(), [])
+
+    def test_sound_starts_while_the_save_failure_message_is_open(self):
+        wav = self.chosen_wav()
+        self.start()
+        self.alarm_in(3)
+        self.click(h.CHECK1)  # armed, and the choice saved
+        time.sleep(0.3)
+        self.make_config_read_only()  # the alarm's own save now fails
+        h.wait_for(lambda: h.loudest_sample(self.audio) > 1000, what="sound", timeout=8)
+        # The box about the save comes after the sound has started; nothing has
+        # closed it yet.
+        h.wait_for(self.dialogs, what="the message about the save", timeout=3)
+        self.assertGreater(h.loudest_sample(self.audio), 1000)
+        self.assertNotIn(" failed ", self.stderr_text(), "the sound itself did not fail")
+        self.dismiss_dialog()
+        self.assertEqual(self.stored_sound(), wav)
+        self.assertTrue(self.alive())
+
+
+if __name__ == "__main__":
+    unittest.main()
