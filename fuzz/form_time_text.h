@@ -1,7 +1,7 @@
 #pragma once
 // Time text over hand-built locale words, for forms that none of the
-// installed locales has: written from the tokens as the locale would
-// write them, read by the core's reader. Shared by the fuzzer, the corpus
+// installed locales has: written in the clock's form (rules/time_forms.h),
+// read by the core's reader. Shared by the fuzzer, the corpus
 // replay test and the core tests.
 
 #include "ports/time_text.h"
@@ -9,7 +9,6 @@
 #include "rules/time_forms.h"
 #include "rules/time_reader.h"
 
-#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,48 +17,17 @@ namespace bellwick {
 
 class FormTimeText final : public TimeText {
 public:
-    explicit FormTimeText(LocaleWords words) : words_(std::move(words)) {}
+    // Writes the clock's form of the words' time form, as the platforms do.
+    explicit FormTimeText(LocaleWords words) : words_(std::move(words))
+    {
+        words_.time = clockForm(words_.time, words_);
+    }
 
-    std::string format(const TimeOfDay& t) const override { return write(words_.time, words_, {2000, 1, 1}, t); }
+    std::string format(const TimeOfDay& t) const override { return writeForm(words_.time, words_, {2000, 1, 1}, t); }
     std::optional<TimeReading> read(std::string_view text) const override { return readTimeText(text, words_); }
     const LocaleWords& words() const { return words_; }
 
-    // A date and time in a form, as the locale writes them.
-    static std::string write(const Form& form, const LocaleWords& w, const Date& d, const TimeOfDay& t)
-    {
-        using Kind = FormToken::Kind;
-        const auto weekday = static_cast<std::size_t>(((daysFromCivil(d) + 4) % 7 + 7) % 7);
-        const auto month = static_cast<std::size_t>(d.month - 1);
-        std::string out;
-        for (const FormToken& k : form) {
-            switch (k.kind) {
-            case Kind::Text: out += k.text; break;
-            case Kind::Hour24: out += padded(t.hour, k.pad); break;
-            case Kind::Hour12: out += padded(t.hour % 12 == 0 ? 12 : t.hour % 12, k.pad); break;
-            case Kind::Minute: out += padded(t.minute, k.pad); break;
-            case Kind::Second: out += padded(t.second, k.pad); break;
-            case Kind::DayPeriod: out += t.hour < 12 ? w.am : w.pm; break;
-            case Kind::Day: out += padded(d.day, k.pad); break;
-            case Kind::Month: out += padded(d.month, k.pad); break;
-            case Kind::MonthName: out += w.months[month]; break;
-            case Kind::ShortMonthName: out += w.shortMonths[month]; break;
-            case Kind::Weekday: out += w.weekdays[weekday]; break;
-            case Kind::ShortWeekday: out += w.shortWeekdays[weekday]; break;
-            case Kind::Year2: out += padded(d.year % 100, k.pad); break;
-            case Kind::Year4: out += std::to_string(d.year); break;
-            }
-        }
-        return out;
-    }
-
 private:
-    static std::string padded(int v, FormToken::Pad pad)
-    {
-        const std::string digits = std::to_string(v);
-        if (v >= 10 || pad == FormToken::Pad::None) return digits;
-        return (pad == FormToken::Pad::Zero ? "0" : " ") + digits;
-    }
-
     LocaleWords words_;
 };
 
@@ -111,20 +79,14 @@ inline const std::vector<std::pair<const char*, LocaleWords>>& formLocales()
     return locales;
 }
 
-// Those of them whose full time form carries seconds, as time text: what
-// the invariants of time_text_invariants.h hold for.
+// Those of them as time text: what the invariants of time_text_invariants.h
+// hold for.
 inline const std::vector<std::pair<const char*, FormTimeText>>& formTimeTexts()
 {
     static const std::vector<std::pair<const char*, FormTimeText>> texts = [] {
         std::vector<std::pair<const char*, FormTimeText>> out;
-        for (const auto& [name, words] : formLocales()) {
-            for (const FormToken& t : words.time) {
-                if (t.kind == FormToken::Kind::Second) {
-                    out.emplace_back(name, FormTimeText(words));
-                    break;
-                }
-            }
-        }
+        for (const auto& [name, words] : formLocales())
+            out.emplace_back(name, FormTimeText(words));
         return out;
     }();
     return texts;

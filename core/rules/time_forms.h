@@ -2,8 +2,10 @@
 // The locale's time and date forms as the reader's tokens, from the two
 // pattern languages the systems give them in.
 
+#include "rules/date_time.h"
 #include "rules/time_reader.h"
 
+#include <string>
 #include <string_view>
 
 namespace bellwick {
@@ -20,7 +22,7 @@ struct StrftimeParts {
 
 // A strftime pattern, such as nl_langinfo's T_FMT or D_FMT: "%H:%M:%S",
 // "%r", "%l", "%k", "%T", "%R", "%D", "%F", "%e", "%b", the GNU flags "-",
-// "_" and "0". Empty when it holds a conversion the tokens cannot express
+// "_" and "0"; %Z and %z as Zone tokens. Empty when it holds a conversion the tokens cannot express
 // (other digits, eras, centuries, week numbers, case changes).
 Form formFromStrftime(std::string_view pattern, const StrftimeParts& parts);
 
@@ -29,5 +31,23 @@ Form formFromStrftime(std::string_view pattern, const StrftimeParts& parts);
 // "dddd, MMMM d", 'quoted text'. Empty when it holds what the tokens
 // cannot express (eras, the AM/PM word's first letter alone).
 Form formFromWindowsPicture(std::string_view picture);
+
+// The form the clock writes, from the locale's full time form: the same
+// form where it has seconds and no zone; otherwise with seconds after the
+// minutes (joined by the locale's own separator when it is punctuation,
+// else ":"), without the zone and the blanks or brackets that joined it.
+// A 12-hour form becomes 24-hour where the locale's day-period words cannot
+// tell the two halves of the day apart. "HH:MM:SS" when the form is empty
+// or has no hour and minute or names a date.
+Form clockForm(const Form& time, const LocaleWords& words);
+
+// The form without its seconds, as an alarm is typed in the locale's own
+// separators: "%H.%M.%S" gives "%H.%M", "%H時%M分%S秒" gives
+// "%H時%M分" (the seconds' own label goes with them).
+Form withoutSeconds(const Form& form);
+
+// The date and time in a form as the locale writes them, with ASCII
+// digits. The date is used only by the form's date fields.
+std::string writeForm(const Form& form, const LocaleWords& words, const Date& date, const TimeOfDay& time);
 
 }  // namespace bellwick

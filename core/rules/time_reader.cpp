@@ -1,6 +1,7 @@
 #include "rules/time_reader.h"
 
 #include "rules/date_time.h"
+#include "rules/time_forms.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -181,7 +182,8 @@ private:
         if (i == form_.size()) return done_(s, f);
         const FormToken& t = form_[i];
         switch (t.kind) {
-        case Kind::Text: return s.starts_with(t.text) && step(i + 1, s.substr(t.text.size()), f);
+        case Kind::Text:
+        case Kind::Zone: return s.starts_with(t.text) && step(i + 1, s.substr(t.text.size()), f);
         case Kind::DayPeriod: {
             if (words_.am == words_.pm) {
                 Fields g = f;
@@ -295,18 +297,44 @@ std::optional<Date> dateOf(const Fields& f)
     return d;
 }
 
-// The locale's full time form, as the whole text.
-std::optional<TimeOfDay> readFormTime(std::string_view s, const LocaleWords& words)
+// A time form, as the whole text.
+std::optional<TimeOfDay> readForm(const Form& form, std::string_view s, const LocaleWords& words)
 {
-    if (words.time.empty()) return std::nullopt;
     std::optional<TimeOfDay> result;
-    const Form form = trimmed(words.time);
-    FormMatcher(form, words, true, [&result](std::string_view rest, const Fields& f) {
+    FormMatcher(trimmed(form), words, true, [&result](std::string_view rest, const Fields& f) {
         if (!rest.empty()) return false;
         result = timeOf(f);
         return result.has_value();
     }).match(s);
     return result;
+}
+
+// The form as typed: the hour with one digit or two, with or without the
+// text before the first field and after the last.
+std::optional<TimeOfDay> readTyped(Form form, std::string_view s, const LocaleWords& words)
+{
+    for (const Pad pad : {Pad::None, Pad::Zero}) {
+        for (FormToken& t : form) {
+            if (t.kind == Kind::Hour24 || t.kind == Kind::Hour12) t.pad = pad;
+        }
+        if (auto t = readForm(form, s, words)) return t;
+        Form inner = form;
+        if (!inner.empty() && inner.back().kind == Kind::Text) inner.pop_back();
+        if (!inner.empty() && inner.front().kind == Kind::Text) inner.erase(inner.begin());
+        if (inner.size() != form.size()) {
+            if (auto t = readForm(inner, s, words)) return t;
+        }
+    }
+    return std::nullopt;
+}
+
+// The locale's full time form as written, then as typed.
+std::optional<TimeOfDay> readFormTime(std::string_view s, const LocaleWords& words)
+{
+    if (words.time.empty()) return std::nullopt;
+    if (auto t = readForm(words.time, s, words)) return t;
+    if (auto t = readTyped(words.time, s, words)) return t;
+    return readTyped(withoutSeconds(words.time), s, words);
 }
 
 std::optional<TimeOfDay> readTime(std::string_view s, const LocaleWords& words)

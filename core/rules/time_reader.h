@@ -3,7 +3,10 @@
 // tabs around the text:
 //  - a time: "H:MM" or "H:MM:SS", 24-hour, or 12-hour followed by the
 //    locale's AM or PM word in any case; or the locale's full time form
-//    exactly as the locale writes it;
+//    exactly as the locale writes it; or that form as typed: the hour with
+//    one or two digits, with or without the seconds (withoutSeconds in
+//    time_forms.h), with or without the text before its first field and
+//    after its last ("7.00" where the clock shows "kl. 07.00.00");
 //  - or a date, then one or more blanks, then such a time. The date is ISO
 //    "YYYY-MM-DD" (which may also be followed by "T" instead of blanks), or
 //    the locale's short date form, whose day and month may have one or two
@@ -38,13 +41,14 @@ struct FormToken {
         ShortWeekday,
         Year2,  // the last two digits, within LocaleWords::lastTwoDigitYear's century
         Year4,
+        Zone,  // the time zone's name or offset, as written with the time (text)
     };
     // How a number below 10 is written: "7", "07" or " 7".
     enum class Pad { None, Zero, Space };
 
     Kind kind = Kind::Text;
     Pad pad = Pad::Zero;
-    std::string text;  // for Text
+    std::string text;  // for Text and Zone
     friend bool operator==(const FormToken&, const FormToken&) = default;
 };
 

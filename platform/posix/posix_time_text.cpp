@@ -42,13 +42,14 @@ std::string formatTm(const char* format, const std::tm& tm)
     return {};
 }
 
-// The tm that format() writes times with; %Z and %z print its zone.
+// A tm of the day the zone is written for; %Z and %z print its zone.
 std::tm timeTm(const TimeOfDay& t) { return makeTm({2000, 1, 1}, t); }
 
 std::string langinfo(nl_item item) { return nl_langinfo(item); }
 
-// The current LC_TIME locale's words and forms.
-LocaleWords localeWords()
+}  // namespace
+
+LocaleWords posixLocaleWords()
 {
     LocaleWords words;
     words.am = langinfo(AM_STR);
@@ -57,7 +58,12 @@ LocaleWords localeWords()
     const std::string zone = formatTm("%Z", timeTm({}));
     const std::string offset = formatTm("%z", timeTm({}));
     const StrftimeParts parts{ampm, zone, offset, !langinfo(ALT_DIGITS).empty(), !langinfo(ERA).empty()};
-    words.time = formFromStrftime(langinfo(T_FMT), parts);
+    // The clock writes ASCII digits where the locale's form asks for its
+    // own (%O), which the reader does not take.
+    StrftimeParts asciiDigits = parts;
+    asciiDigits.altDigits = false;
+    asciiDigits.eras = false;
+    words.time = clockForm(formFromStrftime(langinfo(T_FMT), asciiDigits), words);
     words.date = formFromStrftime(langinfo(D_FMT), parts);
     static constexpr nl_item kMonths[] = {MON_1, MON_2, MON_3, MON_4,  MON_5,  MON_6,
                                           MON_7, MON_8, MON_9, MON_10, MON_11, MON_12};
@@ -76,13 +82,15 @@ LocaleWords localeWords()
     return words;
 }
 
-}  // namespace
-
-std::string PosixTimeText::format(const TimeOfDay& t) const { return formatTm("%X", timeTm(t)); }
+std::string PosixTimeText::format(const TimeOfDay& t) const
+{
+    const LocaleWords words = posixLocaleWords();
+    return writeForm(words.time, words, {2000, 1, 1}, t);
+}
 
 std::optional<TimeReading> PosixTimeText::read(std::string_view text) const
 {
-    return readTimeText(text, localeWords());
+    return readTimeText(text, posixLocaleWords());
 }
 
 }  // namespace bellwick

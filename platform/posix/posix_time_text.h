@@ -1,13 +1,19 @@
 #pragma once
-// Times as text under the current LC_TIME locale: written by strftime, read
-// by the core's reader with the locale's words from nl_langinfo.
+// Times as text under the current LC_TIME locale, written and read with the
+// locale's words and forms from nl_langinfo.
 
 #include "ports/time_text.h"
+#include "rules/time_reader.h"
 
 namespace bellwick {
 
-// Reads the locale's %X form, 24-hour "H:MM[:SS]", 12-hour forms with the
-// locale's AM/PM words, each optionally after an ISO or %x date
+// The current LC_TIME locale's words; its time form is the clock's
+// (rules/time_forms.h: clockForm of T_FMT, in ASCII digits).
+LocaleWords posixLocaleWords();
+
+// Writes the locale's time form (%X where that has seconds and no zone).
+// Reads that form, as written or typed, 24-hour "H:MM[:SS]", 12-hour forms
+// with the locale's AM/PM words, each optionally after an ISO or %x date
 // (rules/time_reader.h). The locale is looked up on every call, never
 // changed.
 class PosixTimeText final : public TimeText {

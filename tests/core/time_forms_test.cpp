@@ -12,8 +12,8 @@ namespace {
 std::string describe(const Form& form)
 {
     using Kind = FormToken::Kind;
-    static const char* const kNames[] = {"",    "H24",     "H12",  "Min",     "Sec",   "AmPm", "Day",
-                                         "Mon", "MonName", "Mon3", "Weekday", "Wday3", "Y2",   "Y4"};
+    static const char* const kNames[] = {"",        "H24",  "H12",     "Min",   "Sec", "AmPm", "Day", "Mon",
+                                         "MonName", "Mon3", "Weekday", "Wday3", "Y2",  "Y4",   "Zone"};
     std::string out;
     for (const FormToken& t : form) {
         if (!out.empty()) out += ' ';
@@ -21,9 +21,14 @@ std::string describe(const Form& form)
             out += "'" + t.text + "'";
             continue;
         }
+        if (t.kind == Kind::Zone) {
+            out += "Zone(" + t.text + ")";
+            continue;
+        }
         out += kNames[static_cast<int>(t.kind)];
         const bool number = t.kind != Kind::DayPeriod && t.kind != Kind::MonthName && t.kind != Kind::ShortMonthName &&
-                            t.kind != Kind::Weekday && t.kind != Kind::ShortWeekday && t.kind != Kind::Year4;
+                            t.kind != Kind::Weekday && t.kind != Kind::ShortWeekday && t.kind != Kind::Year4 &&
+                            t.kind != Kind::Zone;
         if (number) out += t.pad == FormToken::Pad::Zero ? "0" : t.pad == FormToken::Pad::Space ? "_" : "-";
     }
     return out;
@@ -43,8 +48,8 @@ TEST(TimeForms, StrftimePatterns)
         {"%r", plain, "H120 ':' Min0 ':' Sec0 ' ' AmPm"},
         {"%r", {"%p %l.%M", "", ""}, "AmPm ' ' H12_ '.' Min0"},
         {"%k:%M:%S", plain, "H24_ ':' Min0 ':' Sec0"},
-        {"%Z %I:%M:%S %p", plain, "'UTC ' H120 ':' Min0 ':' Sec0 ' ' AmPm"},
-        {"kl. %H.%M %z", plain, "'kl. ' H240 '.' Min0 ' +0100'"},
+        {"%Z %I:%M:%S %p", plain, "Zone(UTC) ' ' H120 ':' Min0 ':' Sec0 ' ' AmPm"},
+        {"kl. %H.%M %z", plain, "'kl. ' H240 '.' Min0 ' ' Zone(+0100)"},
         {"%_H%%%-M%t%n", plain, "H24_ '%' Min- '\t\n'"},
         {"%OH:%OM", plain, "H240 ':' Min0"},
         {"%m/%d/%y", plain, "Mon0 '/' Day0 '/' Y20"},
@@ -101,6 +106,68 @@ TEST(TimeForms, WindowsPictures)
     };
     for (const auto& c : cases)
         EXPECT_EQ(describe(formFromWindowsPicture(c.picture)), c.expected) << c.picture;
+}
+
+// glibc's time forms (T_FMT) as the clock writes them.
+TEST(TimeForms, ClockForms)
+{
+    const StrftimeParts plain{"", "IST", "+0530"};
+    LocaleWords ampm;
+    ampm.am = "AM";
+    ampm.pm = "PM";
+    const LocaleWords none;
+    LocaleWords same = ampm;
+    same.pm = "AM";
+    const struct {
+        const char* pattern;
+        const LocaleWords& words;
+        const char* expected;
+    } cases[] = {
+        // Seconds and no zone: unchanged.
+        {"%H:%M:%S", none, "H240 ':' Min0 ':' Sec0"},
+        {"%r", ampm, "H120 ':' Min0 ':' Sec0 ' ' AmPm"},
+        {"%p %I\xe6\x99\x82%M\xe5\x88\x86%S\xe7\xa7\x92", ampm,
+         "AmPm ' ' H120 '\xe6\x99\x82' Min0 '\xe5\x88\x86' Sec0 '\xe7\xa7\x92'"},
+        // Seconds with the locale's separator; the zone and its blank gone.
+        {"kl. %H.%M %z", none, "'kl. ' H240 '.' Min0 '.' Sec0"},
+        {"%R", ampm, "H240 ':' Min0 ':' Sec0"},
+        {"%H h %M", none, "H240 ' h ' Min0 ':' Sec0"},
+        {"%I:%M:%S %p %Z", ampm, "H120 ':' Min0 ':' Sec0 ' ' AmPm"},
+        {"%Z %I:%M:%S %p", ampm, "H120 ':' Min0 ':' Sec0 ' ' AmPm"},
+        {"%p%I.%M.%S %Z", ampm, "AmPm H120 '.' Min0 '.' Sec0"},
+        {"%I:%M:%S %Z %p", ampm, "H120 ':' Min0 ':' Sec0 ' ' AmPm"},
+        {"%H:%M:%S (%Z)", none, "H240 ':' Min0 ':' Sec0"},
+        // Day-period words that cannot tell the halves apart: 24 hours.
+        {"%I:%M:%S %p %Z", none, "H240 ':' Min0 ':' Sec0"},
+        {"%r", same, "H240 ':' Min0 ':' Sec0"},
+        {"%l:%M", ampm, "H24_ ':' Min0 ':' Sec0"},
+        // Nothing a clock can be written in.
+        {"", none, "H240 ':' Min0 ':' Sec0"},
+        {"%H", none, "H240 ':' Min0 ':' Sec0"},
+        {"%d.%m. %H:%M", none, "H240 ':' Min0 ':' Sec0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(describe(clockForm(formFromStrftime(c.pattern, plain), c.words)), c.expected) << c.pattern;
+}
+
+TEST(TimeForms, WithoutSeconds)
+{
+    const StrftimeParts plain{"", "UTC", "+0000"};
+    const struct {
+        const char* pattern;
+        const char* expected;
+    } cases[] = {
+        {"%H.%M.%S", "H240 '.' Min0"},
+        {"%r", "H120 ':' Min0 ' ' AmPm"},
+        {"%H:%M", "H240 ':' Min0"},
+        // A label after the seconds goes with them, and the blank before them.
+        {"%H\xe6\x99\x82%M\xe5\x88\x86%S\xe7\xa7\x92", "H240 '\xe6\x99\x82' Min0 '\xe5\x88\x86'"},
+        {"%H\xec\x8b\x9c %M\xeb\xb6\x84 %S\xec\xb4\x88", "H240 '\xec\x8b\x9c ' Min0 '\xeb\xb6\x84'"},
+        // A label before them goes with them.
+        {"T%Hm%Ms%S", "'T' H240 'm' Min0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(describe(withoutSeconds(formFromStrftime(c.pattern, plain))), c.expected) << c.pattern;
 }
 
 }  // namespace

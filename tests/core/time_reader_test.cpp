@@ -208,8 +208,8 @@ TEST_P(Forms, EverySecondAndDateTheLocaleWritesReadsBack)
     for (int s = 0; s < 86400 && failures < 5; ++s) {
         const TimeOfDay t{s / 3600, s / 60 % 60, seconds ? s % 60 : 0};
         for (const Date& d : {Date{2033, 11, 22}, Date{2031, 3, 5}}) {
-            const std::string time = FormTimeText::write(w.time, w, d, t);
-            const std::string dated = FormTimeText::write(w.date, w, d, t) + " " + time;
+            const std::string time = writeForm(w.time, w, d, t);
+            const std::string dated = writeForm(w.date, w, d, t) + " " + time;
             if (readTimeText(time, w) != std::optional<TimeReading>(at(t.hour, t.minute, t.second)) ||
                 readTimeText(dated, w) != std::optional<TimeReading>(on(d, t.hour, t.minute, t.second))) {
                 ADD_FAILURE() << '"' << dated << "\" did not read back";
@@ -229,15 +229,47 @@ TEST(TimeReader, FormsReadOnlyWhatTheLocaleWrites)
     const LocaleWords& winUs = formWords("WindowsEnUs");
     const LocaleWords& winDay = formWords("WindowsDayPeriodFirst");
     expectReads(zone, {{"07:05:09 PM UTC", at(19, 5, 9)}, {"5/3/31 07:05:09 PM UTC", on({2031, 3, 5}, 19, 5, 9)}});
-    expectRefuses(zone, {"07:05:09 pm UTC", "7:05:09 PM UTC", "07:05:09 PM GMT", "07:05:09 PM  UTC", "19:05:09 PM UTC",
-                         "5/3/2031 07:00"});
+    expectRefuses(zone,
+                  {"07:05:09 pm UTC", "07:05:09 PM GMT", "07:05:09 PM  UTC", "19:05:09 PM UTC", "5/3/2031 07:00"});
     expectReads(names, {{"Wednesday 05 Mar 2031 7:00", on({2031, 3, 5}, 7, 0)}});
     expectRefuses(names, {"Thursday 05 Mar 2031 7:00", "Wednesday 05 March 2031 7:00", "wednesday 05 Mar 2031 7:00",
                           "05 Mar 2031 7:00"});
     expectReads(winUs, {{"7:05:09 PM", at(19, 5, 9)}, {"3/5/2031 7:00", on({2031, 3, 5}, 7, 0)}});
     expectRefuses(winUs, {"7:5:09 PM", "3/5/31 7:00"});
     expectReads(winDay, {{"p.m. 7:05:09", at(19, 5, 9)}, {"Sunday, March 5, 50 7:00", on({1950, 3, 5}, 7, 0)}});
-    expectRefuses(winDay, {"p.m. 07:05:09", "P.M. 7:05:09", "p.m. 13:05:09", "p.m. 7:05"});
+    expectRefuses(winDay, {"P.M. 7:05:09", "p.m. 13:05:09", "p.m.7:05", "p.m. 7:5"});
+}
+
+// An alarm typed in the locale's own form: the hour with one digit or two,
+// the seconds left out, the text around the numbers left out.
+TEST(TimeReader, TheLocalesFormAsTyped)
+{
+    const LocaleWords fi = strftimeWords("", "", "%H.%M.%S", "%d.%m.%Y");
+    const LocaleWords nb = strftimeWords("", "", "kl. %H.%M.%S", "%d.%m.%Y");
+    const LocaleWords zh = strftimeWords("\xe4\xb8\x8a\xe5\x8d\x88", "\xe4\xb8\x8b\xe5\x8d\x88",
+                                         "%p %I\xe6\x99\x82%M\xe5\x88\x86%S\xe7\xa7\x92", "%Y/%m/%d");
+    const LocaleWords& dayFirst = formWords("WindowsDayPeriodFirst");
+    expectReads(fi, {{"7.00", at(7, 0)},
+                     {"07.00", at(7, 0)},
+                     {"07.00.00", at(7, 0)},
+                     {"7.00.30", at(7, 0, 30)},
+                     {"19.05", at(19, 5)},
+                     {"7:00", at(7, 0)},
+                     {"8.12.2026 7.00", on({2026, 12, 8}, 7, 0)}});
+    expectRefuses(fi, {"7.0", "7.000", "7,00", "7. 00", "24.00", "7.00.6", "7.00 pm", "07.00.00.00", "8.12.2026"});
+    expectReads(
+        nb, {{"7.05", at(7, 5)}, {"kl. 7.05", at(7, 5)}, {"kl. 07.05.09", at(7, 5, 9)}, {"19.05.09", at(19, 5, 9)}});
+    expectRefuses(nb, {"kl 7.05", "kl. 7.05 +0000", "kl.", "7.05 kl."});
+    expectReads(zh, {{"\xe4\xb8\x8b\xe5\x8d\x88 7\xe6\x99\x82"
+                      "05\xe5\x88\x86",
+                      at(19, 5)},
+                     {"\xe4\xb8\x8a\xe5\x8d\x88 12\xe6\x99\x82"
+                      "00",
+                      at(0, 0)}});
+    expectRefuses(zh, {"7\xe6\x99\x82"
+                       "05\xe5\x88\x86",
+                       "\xe4\xb8\x8b\xe5\x8d\x88 7\xe6\x99\x82"});
+    expectReads(dayFirst, {{"p.m. 07:05", at(19, 5)}, {"a.m. 12:00:00", at(0, 0)}});
 }
 
 }  // namespace

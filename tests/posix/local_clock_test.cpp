@@ -1,4 +1,5 @@
 #include "posix/local_clock.h"
+#include "posix/scoped_tz.h"
 
 #include <gtest/gtest.h>
 
@@ -13,31 +14,6 @@
 
 namespace bellwick {
 namespace {
-
-// Sets TZ for a test and puts the old value back.
-class ScopedTz {
-public:
-    explicit ScopedTz(const char* tz)
-    {
-        if (const char* old = std::getenv("TZ")) old_ = old;
-        setenv("TZ", tz, 1);
-        tzset();
-    }
-    ~ScopedTz()
-    {
-        if (old_) {
-            setenv("TZ", old_->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    ScopedTz(const ScopedTz&) = delete;
-    ScopedTz& operator=(const ScopedTz&) = delete;
-
-private:
-    std::optional<std::string> old_;
-};
 
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b < 0 ? 1 : 0); }
 

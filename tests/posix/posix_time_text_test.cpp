@@ -21,6 +21,9 @@ namespace {
 const char* const kC = "C";
 const char* const kEnUs = "en_US.UTF-8";
 const char* const kDeDe = "de_DE.UTF-8";
+const char* const kNbNo = "nb_NO.UTF-8";
+const char* const kFiFi = "fi_FI.UTF-8";
+const char* const kEnIn = "en_IN.UTF-8";
 
 // One object for every locale: it must not cache what it read from one.
 const PosixTimeText& timeText()
@@ -61,7 +64,15 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{kC, {23, 59, 59}, "23:59:59"}, FormatCase{kEnUs, {19, 5, 9}, "07:05:09 PM"},
                     FormatCase{kEnUs, {0, 0, 0}, "12:00:00 AM"}, FormatCase{kEnUs, {12, 30, 0}, "12:30:00 PM"},
                     FormatCase{kEnUs, {11, 59, 59}, "11:59:59 AM"}, FormatCase{kDeDe, {19, 5, 9}, "19:05:09"},
-                    FormatCase{kDeDe, {7, 0, 0}, "07:00:00"}));
+                    FormatCase{kDeDe, {7, 0, 0}, "07:00:00"},
+                    // %X without seconds, with a zone, or in 12 hours without AM/PM words.
+                    FormatCase{kNbNo, {19, 5, 9}, "kl. 19.05.09"}, FormatCase{"nn_NO.UTF-8", {7, 0, 0}, "kl. 07.00.00"},
+                    FormatCase{"ff_SN.UTF-8", {7, 5, 9}, "07:05:09"}, FormatCase{kEnIn, {0, 0, 0}, "12:00:00 AM"},
+                    FormatCase{"ar_SS.UTF-8", {19, 5, 9}, "07:05:09 \xd9\x85"},
+                    FormatCase{"mt_MT.UTF-8", {19, 5, 9}, "19:05:09"},
+                    FormatCase{"hy_AM.UTF-8", {19, 5, 9}, "19:05:09"},
+                    // The locale's own digits, which the reader does not take.
+                    FormatCase{"fa_IR.UTF-8", {19, 5, 9}, "19:05:09"}, FormatCase{kFiFi, {7, 0, 0}, "07.00.00"}));
 
 // --- round trips ---
 
@@ -108,7 +119,39 @@ TEST_P(RoundTrip, EveryDatesLocaleFormReadsBack)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, RoundTrip, testing::Values(kC, kEnUs, kDeDe));
+INSTANTIATE_TEST_SUITE_P(Locales, RoundTrip, testing::Values(kC, kEnUs, kDeDe, kNbNo, kFiFi, kEnIn));
+
+// --- alarms typed in the locale's own separators ---
+
+TEST(PosixTimeText, ReadsAlarmsTypedInTheLocalesOwnSeparators)
+{
+    const struct {
+        const char* locale;
+        const char* text;
+        std::optional<TimeReading> expected;
+    } cases[] = {
+        {kFiFi, "7.00", at(7, 0)},
+        {kFiFi, "07.00.00", at(7, 0)},
+        {kFiFi, "19.05", at(19, 5)},
+        {kFiFi, "7.0", std::nullopt},
+        {kNbNo, "7.05", at(7, 5)},
+        {kNbNo, "kl. 7.05", at(7, 5)},
+        {kNbNo, "kl. 19.05 +0000", std::nullopt},
+        {kDeDe, "7.00", std::nullopt},
+        {kEnIn, "7:05 PM", at(19, 5)},
+        {kEnIn, "07:05:09 PM IST", std::nullopt},
+        {"ko_KR.UTF-8", "7\xec\x8b\x9c 05\xeb\xb6\x84", at(7, 5)},
+        {"zh_CN.UTF-8",
+         "19\xe6\x97\xb6"
+         "05\xe5\x88\x86",
+         at(19, 5)},
+        {"ta_IN.UTF-8", "\xe0\xae\xae\xe0\xae\xbe\xe0\xae\xb2\xe0\xaf\x88 7:05", at(19, 5)},
+    };
+    for (const auto& c : cases) {
+        PIN_LOCALE(c.locale);
+        EXPECT_EQ(timeText().read(c.text), c.expected) << c.locale << " \"" << c.text << '"';
+    }
+}
 
 // The grammar itself is tested in the core (tests/core/time_reader_test.cpp)
 // with these locales' words built by hand.
