@@ -125,13 +125,6 @@ INSTANTIATE_TEST_SUITE_P(Values, SettingsRoundTrip,
                                            RoundTrip{"Blanks", "  C:\\a b.wav  "}, RoundTrip{"FourKiB", longPath()}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Settings, SaveReplacesTheOldValue)
-{
-    store_.save(application_, kSection, kKey, "C:\\a-much-longer-first-name.wav");
-    store_.save(application_, kSection, kKey, "C:\\b.wav");
-    EXPECT_EQ(store_.read(application_, kSection, kKey, kFallback), "C:\\b.wav");
-}
-
 // --- reading what others wrote ---
 
 struct Stored {
