@@ -17,7 +17,3 @@ set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
 # The runtime linked in: the exe needs no libstdc++/libgcc DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)
-# -O2: GCC 12 at -O3 reports false -Wmaybe-uninitialized and -Wrestrict in
-# inlined std::string code.
-set(CMAKE_CXX_FLAGS_RELEASE_INIT "-O2 -DNDEBUG")
-set(CMAKE_C_FLAGS_RELEASE_INIT "-O2 -DNDEBUG")
