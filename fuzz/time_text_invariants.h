@@ -11,7 +11,10 @@
 
 namespace bellwick {
 
-inline constexpr const char* kTimeTextLocales[] = {"C", "en_US.UTF-8", "de_DE.UTF-8"};
+// glibc's kinds of time form: 24 and 12 hours, dots, "kl." without seconds
+// and with an offset, a zone name, labels, the day period first.
+inline constexpr const char* kTimeTextLocales[] = {"C",           "en_US.UTF-8", "de_DE.UTF-8", "fi_FI.UTF-8",
+                                                   "nb_NO.UTF-8", "en_IN.UTF-8", "ko_KR.UTF-8", "ta_IN.UTF-8"};
 
 inline std::string describeReading(const std::optional<TimeReading>& r)
 {

@@ -108,16 +108,21 @@ TEST(TimeForms, WindowsPictures)
         EXPECT_EQ(describe(formFromWindowsPicture(c.picture)), c.expected) << c.picture;
 }
 
+LocaleWords dayPeriods(const char* am, const char* pm)
+{
+    LocaleWords w;
+    w.am = am;
+    w.pm = pm;
+    return w;
+}
+
 // glibc's time forms (T_FMT) as the clock writes them.
 TEST(TimeForms, ClockForms)
 {
     const StrftimeParts plain{"", "IST", "+0530"};
-    LocaleWords ampm;
-    ampm.am = "AM";
-    ampm.pm = "PM";
-    const LocaleWords none;
-    LocaleWords same = ampm;
-    same.pm = "AM";
+    const LocaleWords ampm = dayPeriods("AM", "PM");
+    const LocaleWords none = dayPeriods("", "");
+    const LocaleWords same = dayPeriods("AM", "AM");
     const struct {
         const char* pattern;
         const LocaleWords& words;

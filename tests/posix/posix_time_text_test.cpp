@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdio>
 #include <ctime>
 #include <optional>
 #include <ostream>
@@ -49,6 +51,15 @@ struct FormatCase {
 
 void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.locale << ' ' << c.expected; }
 
+// "de_DE.UTF-8" as "de_DE_UTF_8".
+std::string testName(std::string s)
+{
+    for (char& c : s) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    }
+    return s;
+}
+
 class Format : public testing::TestWithParam<FormatCase> {};
 
 TEST_P(Format, WritesTheLocalesFullTimeForm)
@@ -64,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{kC, {23, 59, 59}, "23:59:59"}, FormatCase{kEnUs, {19, 5, 9}, "07:05:09 PM"},
                     FormatCase{kEnUs, {0, 0, 0}, "12:00:00 AM"}, FormatCase{kEnUs, {12, 30, 0}, "12:30:00 PM"},
                     FormatCase{kEnUs, {11, 59, 59}, "11:59:59 AM"}, FormatCase{kDeDe, {19, 5, 9}, "19:05:09"},
-                    FormatCase{kDeDe, {7, 0, 0}, "07:00:00"},
+                    FormatCase{kDeDe, {7, 0, 0}, "07:00:00"}, FormatCase{kFiFi, {7, 0, 0}, "07.00.00"},
                     // %X without seconds, with a zone, or in 12 hours without AM/PM words.
                     FormatCase{kNbNo, {19, 5, 9}, "kl. 19.05.09"}, FormatCase{"nn_NO.UTF-8", {7, 0, 0}, "kl. 07.00.00"},
                     FormatCase{"ff_SN.UTF-8", {7, 5, 9}, "07:05:09"}, FormatCase{kEnIn, {0, 0, 0}, "12:00:00 AM"},
@@ -72,7 +83,13 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{"mt_MT.UTF-8", {19, 5, 9}, "19:05:09"},
                     FormatCase{"hy_AM.UTF-8", {19, 5, 9}, "19:05:09"},
                     // The locale's own digits, which the reader does not take.
-                    FormatCase{"fa_IR.UTF-8", {19, 5, 9}, "19:05:09"}, FormatCase{kFiFi, {7, 0, 0}, "07.00.00"}));
+                    FormatCase{"fa_IR.UTF-8", {19, 5, 9}, "19:05:09"}),
+    [](const testing::TestParamInfo<FormatCase>& info) {
+        const TimeOfDay& t = info.param.time;
+        char at[16];
+        std::snprintf(at, sizeof at, "_at_%02d%02d%02d", t.hour, t.minute, t.second);
+        return testName(info.param.locale) + at;
+    });
 
 // --- round trips ---
 
@@ -119,7 +136,8 @@ TEST_P(RoundTrip, EveryDatesLocaleFormReadsBack)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, RoundTrip, testing::Values(kC, kEnUs, kDeDe, kNbNo, kFiFi, kEnIn));
+INSTANTIATE_TEST_SUITE_P(Locales, RoundTrip, testing::Values(kC, kEnUs, kDeDe, kNbNo, kFiFi, kEnIn),
+                         [](const testing::TestParamInfo<const char*>& info) { return testName(info.param); });
 
 // --- alarms typed in the locale's own separators ---
 
