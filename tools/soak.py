@@ -30,7 +30,7 @@ def main():
         end = time.time() + minutes * 60
         while time.time() < end:
             # re-arm for ten seconds from now
-            before = os.path.getsize(case.audio)
+            before = case.fresh_audio()
             case.alarm_in(10)
             case.click(h.CHECK1)
             alarms += 1

@@ -20,8 +20,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// 1024 frames: the first buffer after the device opens is mixed before the
-// sound is loaded and goes out silent, so it is kept short (23 ms).
+// 1024 frames (23 ms): the device mixes its first buffer a few milliseconds
+// after it opens; a sound that takes longer to load starts a buffer later.
 constexpr int kFrames = 1024;
 // After the sound's end its last buffers are still on their way out.
 constexpr auto kTail = 250ms;

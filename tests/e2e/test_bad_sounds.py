@@ -63,6 +63,9 @@ class BadSounds(h.AppTest):
                 self.click(h.CHECK1)
                 h.wait_for(self.dialogs, what="the failure message", timeout=6)
                 self.assertTrue(self.alive())
+                # Standard error says which file and why, on one line.
+                failed = [l for l in self.stderr_text().splitlines() if " failed " in l][-1]
+                self.assertRegex(failed, r"reason=cannot play '.+': \w", what)
                 self.dismiss_dialog()
                 before = clock_picture(self.window, self.dir)
                 time.sleep(1.2)
