@@ -56,18 +56,21 @@ void toStderrAndDebugger(const std::string& line)
 
 }  // namespace
 
-Win32EventLog::Win32EventLog() : sink_(enabledByEnvironment() ? Sink(toStderrAndDebugger) : Sink()) {}
+Win32EventLog::Win32EventLog()
+    : firedSink_(enabledByEnvironment() ? Sink(toStderrAndDebugger) : Sink()), failedSink_(toStderrAndDebugger)
+{
+}
 
-Win32EventLog::Win32EventLog(Sink sink) : sink_(std::move(sink)) {}
+Win32EventLog::Win32EventLog(Sink sink) : firedSink_(sink), failedSink_(std::move(sink)) {}
 
 void Win32EventLog::fired()
 {
-    if (sink_) sink_("bellwick.alarm: fired " + stamp());
+    if (firedSink_) firedSink_("bellwick.alarm: fired " + stamp());
 }
 
 void Win32EventLog::failed(std::string_view reason)
 {
-    if (sink_) sink_("bellwick.alarm: failed " + stamp() + " reason=" + oneLine(reason));
+    if (failedSink_) failedSink_("bellwick.alarm: failed " + stamp() + " reason=" + oneLine(reason));
 }
 
 }  // namespace bellwick

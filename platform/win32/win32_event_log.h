@@ -18,8 +18,8 @@ namespace bellwick {
 class Win32EventLog final : public EventLog {
 public:
     using Sink = std::function<void(const std::string& line)>;
-    // Off unless the environment variable BELLWICK_EVENT_LOG is set (and not
-    // "0"); then to stderr and OutputDebugString.
+    // To stderr and OutputDebugString: failures always, the firing lines only
+    // when the environment variable BELLWICK_EVENT_LOG is set (and not "0").
     Win32EventLog();
     // Every line to sink, without the final line break.
     explicit Win32EventLog(Sink sink);
@@ -28,7 +28,7 @@ public:
     void failed(std::string_view reason) override;
 
 private:
-    Sink sink_;
+    Sink firedSink_, failedSink_;
 };
 
 }  // namespace bellwick
