@@ -7,6 +7,7 @@
 //   win_probe selection  that control's selection: "start end" in UTF-16 units
 //   win_probe close      asks the window to close (WM_CLOSE)
 //   win_probe registry   the stored sound file (UTF-8), or "absent"
+//   win_probe checked    the state of the "Set Alarm" check box: 0 or 1
 //
 // Exit status 2 when there is no window titled "Bellwick" (or no value).
 
@@ -116,6 +117,13 @@ int main(int argc, char** argv)
     if (command == "focus") return focus(window);
     if (command == "selection") return selection(window);
     if (command == "close") return ::PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
-    std::fprintf(stderr, "usage: win_probe rect|region|focus|selection|close|registry\n");
+    if (command == "checked") {
+        HWND box = ::FindWindowExW(window, nullptr, L"Button", L"Set Alarm");
+        DWORD_PTR state = 0;
+        if (!box || !::SendMessageTimeoutW(box, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state)) return 1;
+        std::printf("%u\n", static_cast<unsigned>(state));
+        return 0;
+    }
+    std::fprintf(stderr, "usage: win_probe rect|region|focus|selection|close|registry|checked\n");
     return 64;
 }
