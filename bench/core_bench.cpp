@@ -18,7 +18,8 @@ struct Bench {
     fakes::FakeServices f;
     PosixTimeText timeText;
     Window w = makeSnoozardLayout();
-    Snoozard s{w, Services{f.regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, timeText, f.log}};
+    Snoozard s{w, Services{f.regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, timeText, f.log,
+                           f.power}};
     Bench()
     {
         std::setlocale(LC_ALL, "en_US.UTF-8");

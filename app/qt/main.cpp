@@ -3,6 +3,7 @@
 
 #include "app/fatal_report.h"
 #include "app/snoozard.h"
+#include "dbus/dbus_power.h"
 #include "posix/local_clock.h"
 #include "posix/posix_time_text.h"
 #include "qt/qt_event_log.h"
@@ -49,8 +50,10 @@ int main(int argc, char** argv)
     LocalClock clock;
     PosixTimeText timeText;
     QtEventLog log;
+    DBusPower power;
 
-    Snoozard snoozard(model, Services{regions, messages, process, settings, player, dialog, clock, timeText, log});
+    Snoozard snoozard(model,
+                      Services{regions, messages, process, settings, player, dialog, clock, timeText, log, power});
     FatalReport fatal(messages, process, snoozard);
     // After every handler (the clock ticks 20 times a second, also while a
     // message box is open) the player may give back its audio device.

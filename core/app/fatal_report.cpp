@@ -31,6 +31,8 @@ void FatalReport::guard(const std::function<void()>& f)
     }
     // The developer's words for the log, the user's for the box.
     std::fprintf(stderr, "bellwick: fatal error: %s\n", what.c_str());
+    // The alarm will not ring: the computer may sleep again.
+    snoozard_.releasePower();
     {
         const Snoozard::TickHold hold = snoozard_.holdTicks();
         messages_.show(textFor(cause), kTitle, vbCritical);

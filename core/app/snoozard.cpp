@@ -19,6 +19,12 @@ struct TickError : std::runtime_error {
 // The floating-point faults the drag arithmetic must not hide.
 constexpr int kDragFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
+// Ticks come every 50 ms, so the clock moves 0 or 1 s between two of them;
+// more, or backwards, is a jump (resume from sleep, the clock set, a
+// daylight-saving change). A tick that was merely late only renews the
+// same wake moment.
+constexpr std::int64_t kJumpSeconds = 2;
+
 void checkDragArithmetic()
 {
     if (std::fetestexcept(kDragFaults)) throw std::range_error("floating-point failure while moving the window");
@@ -58,12 +64,14 @@ void Snoozard::load()
 void Snoozard::terminate()
 {
     s_.player.stop();
+    releasePower();
     w_.close();
     s_.process.end(0);
 }
 
 void Snoozard::image3Click()
 {
+    releasePower();
     w_.close();
     s_.process.end(0);
 }
@@ -97,6 +105,8 @@ void Snoozard::tick()
     Control* check = nullptr;
     try {
         const DateTime now = s_.clock.now();
+        const bool jumped = lastTick_ && (now < *lastTick_ || secondsBetween(now, *lastTick_) > kJumpSeconds);
+        lastTick_ = now;
         Control& label = w_.control("Label1");
         w_.setText(label, s_.timeText.format(now.time));
         w_.repaint(label);
@@ -111,10 +121,17 @@ void Snoozard::tick()
         if (!shown) throw TickError("the clock text cannot be read back");
         const DateTime current{now.date, shown->time};
 
-        if (secondsBetween(current, dueTime(*alarm)) >= 0) {
+        const DateTime due = dueTime(*alarm);
+        if (secondsBetween(current, due) >= 0) {
             w_.setValue(*check, 0);
+            s_.power.showDisplay();
             s_.log.fired();
             s_.player.play();
+        } else if (powerHeld_ && (jumped || wakeDue_ != due)) {
+            // A timer set before a jump, or for an alarm text since changed,
+            // is set anew from the due moment.
+            s_.power.wakeAt(due);
+            wakeDue_ = due;
         }
     } catch (const std::exception& e) {
         s_.log.failed(e.what());
@@ -141,7 +158,8 @@ void Snoozard::txtFileClick()
 
 void Snoozard::check1Click()
 {
-    if (w_.control("Check1").value == 1) armedAt_ = s_.clock.now();
+    const bool armed = w_.control("Check1").value == 1;
+    if (armed) armedAt_ = s_.clock.now();
     try {
         s_.settings.save(kApplication, kSection, kKey, File);
     } catch (const SaveError& e) {
@@ -152,8 +170,36 @@ void Snoozard::check1Click()
         }
     }
     s_.player.setFileName(File);
+    // The computer stays awake for an armed alarm, and no longer.
+    if (armed && !powerHeld_) wishPower();
+    if (!armed) releasePower();
     // Inside a tick the alarm may be about to play: the tick shows it after.
     if (!inTick_) showNotice();
+}
+
+void Snoozard::wishPower()
+{
+    powerHeld_ = true;
+    const std::string& text = w_.control("Text1").text;
+    const auto alarm = s_.timeText.read(text);
+    if (!alarm) {
+        // Not readable (yet): the next tick says so; stay awake until then.
+        s_.power.keepAwake(text.empty() ? "Alarm set" : "Alarm set for " + text);
+        return;
+    }
+    const DateTime due = dueTime(*alarm);
+    // A dated alarm in the user's own words, a time of day as the clock shows it.
+    s_.power.keepAwake("Alarm set for " + (alarm->date ? text : s_.timeText.format(due.time)));
+    s_.power.wakeAt(due);
+    wakeDue_ = due;
+}
+
+void Snoozard::releasePower()
+{
+    if (!powerHeld_) return;
+    powerHeld_ = false;
+    wakeDue_.reset();
+    s_.power.release();
 }
 
 void Snoozard::showNotice()

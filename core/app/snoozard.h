@@ -7,6 +7,7 @@
 #include "ports/clock.h"
 #include "ports/event_log.h"
 #include "ports/messages.h"
+#include "ports/power.h"
 #include "ports/process.h"
 #include "ports/regions.h"
 #include "ports/settings_store.h"
@@ -29,6 +30,7 @@ struct Services {
     Clock& clock;
     TimeText& timeText;
     EventLog& log;
+    Power& power;
 };
 
 inline constexpr const char* kApplication = "KV Bellwick";
@@ -71,6 +73,10 @@ public:
     };
     TickHold holdTicks() { return TickHold(*this); }
 
+    // Withdraws the power wishes of an armed alarm; for every way out of
+    // the process.
+    void releasePower();
+
     void cmdBrowseClick();
     void txtFileClick();
     void check1Click();
@@ -87,6 +93,7 @@ private:
     DateTime dueTime(const TimeReading& alarm) const;
     void tick();
     void showNotice();
+    void wishPower();
 
     Window& w_;
     Services s_;
@@ -95,6 +102,9 @@ private:
     int holds_ = 0;                    // live TickHolds
     bool saveFailureShown_ = false;
     std::optional<std::string> notice_;  // a message waiting for the tick to end
+    bool powerHeld_ = false;             // keepAwake said and not yet released
+    std::optional<DateTime> wakeDue_;    // the moment last given to wakeAt
+    std::optional<DateTime> lastTick_;   // the clock at the last tick, to see it jump
 };
 
 }  // namespace bellwick

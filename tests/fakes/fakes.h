@@ -6,6 +6,7 @@
 #include "ports/clock.h"
 #include "ports/event_log.h"
 #include "ports/messages.h"
+#include "ports/power.h"
 #include "ports/process.h"
 #include "ports/regions.h"
 #include "ports/settings_store.h"
@@ -223,6 +224,22 @@ public:
     void failed(std::string_view reason) override { events.push_back("failed: " + std::string(reason)); }
 };
 
+// "keepAwake:<reason>", "wakeAt:YYYY-MM-DD HH:MM:SS", "release", "showDisplay".
+class FakePower : public Power {
+public:
+    std::vector<std::string> calls;
+    void keepAwake(std::string_view reason) noexcept override { calls.push_back("keepAwake:" + std::string(reason)); }
+    void wakeAt(const DateTime& d) noexcept override
+    {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "wakeAt:%04d-%02d-%02d %02d:%02d:%02d", d.date.year, d.date.month, d.date.day,
+                      d.time.hour, d.time.minute, d.time.second);
+        calls.push_back(buf);
+    }
+    void release() noexcept override { calls.push_back("release"); }
+    void showDisplay() noexcept override { calls.push_back("showDisplay"); }
+};
+
 // Everything a Snoozard needs, faked.
 struct FakeServices {
     RecordingRegions regions;
@@ -234,6 +251,7 @@ struct FakeServices {
     FakeClock clock;
     FakeTimeText timeText;
     FakeEventLog log;
+    FakePower power;
 };
 
 }  // namespace bellwick::fakes

@@ -24,8 +24,8 @@ struct Fixture {
     Window model = makeSnoozardLayout();
     std::unique_ptr<SnoozardWidget> widget;
     QtRegions regions{[this](WindowHandle, const QRegion& r, bool redraw) { widget->applyRegion(r, redraw); }};
-    Snoozard s{model,
-               Services{regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText, f.log}};
+    Snoozard s{model, Services{regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText,
+                               f.log, f.power}};
     std::vector<std::string> failures;
     std::optional<int> ended;
 
