@@ -9,6 +9,7 @@
 #include "win32/win32_file_dialog.h"
 #include "win32/win32_media_player.h"
 #include "win32/win32_messages.h"
+#include "win32/win32_power.h"
 #include "win32/win32_process.h"
 #include "win32/win32_regions.h"
 #include "win32/win32_settings_store.h"
@@ -36,8 +37,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     Win32Clock clock;
     Win32TimeText timeText;
     Win32EventLog log;
+    Win32Power power;
 
-    Snoozard snoozard(model, Services{regions, messages, process, settings, player, dialog, clock, timeText, log});
+    Snoozard snoozard(model,
+                      Services{regions, messages, process, settings, player, dialog, clock, timeText, log, power});
     FatalReport fatal(messages, process, snoozard);
     std::unique_ptr<SnoozardWindow> window;
     fatal.guard([&] {
