@@ -1,5 +1,6 @@
 #include "dbus/dbus_power.h"
 
+#include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -35,13 +36,6 @@ QString why(const QDBusConnection& bus, const QDBusError& error)
 
 }  // namespace
 
-DBusPower::DBusPower() : DBusPower(QDBusConnection::sessionBus(), QDBusConnection::systemBus()) {}
-
-DBusPower::DBusPower(QDBusConnection session, QDBusConnection system)
-    : session_(std::move(session)), system_(std::move(system))
-{
-}
-
 DBusPower::~DBusPower() { release(); }
 
 void DBusPower::keepAwake(std::string_view reason) noexcept
@@ -69,7 +63,8 @@ void DBusPower::release() noexcept
 
 void DBusPower::askPortal(const QString& reason, std::uint64_t wish)
 {
-    if (!session_.isConnected()) {
+    QDBusConnection session = QDBusConnection::sessionBus();
+    if (!session.isConnected()) {
         askLogind(reason, wish, QStringLiteral("no session bus"));
         return;
     }
@@ -77,13 +72,13 @@ void DBusPower::askPortal(const QString& reason, std::uint64_t wish)
         QDBusMessage::createMethodCall(kPortalService, QStringLiteral("/org/freedesktop/portal/desktop"),
                                        QStringLiteral("org.freedesktop.portal.Inhibit"), QStringLiteral("Inhibit"));
     call << QString() << kInhibitSuspend << QVariantMap{{QStringLiteral("reason"), reason}};
-    auto* watcher = new QDBusPendingCallWatcher(session_.asyncCall(call, kReplyTimeoutMs), &replies_);
+    auto* watcher = new QDBusPendingCallWatcher(session.asyncCall(call, kReplyTimeoutMs), &replies_);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &replies_,
-                     [this, reason, wish](QDBusPendingCallWatcher* w) {
+                     [this, session, reason, wish](QDBusPendingCallWatcher* w) {
                          w->deleteLater();
                          const QDBusPendingReply<QDBusObjectPath> reply = *w;
                          if (reply.isError()) {
-                             if (current(wish)) askLogind(reason, wish, why(session_, reply.error()));
+                             if (current(wish)) askLogind(reason, wish, why(session, reply.error()));
                              return;
                          }
                          const QString path = reply.value().path();
@@ -108,7 +103,8 @@ void DBusPower::askLogind(const QString& reason, std::uint64_t wish, const QStri
                      "logind (%s) to keep it awake\n",
                      portalAnswer.toUtf8().constData(), logindAnswer.toUtf8().constData());
     };
-    if (!system_.isConnected()) {
+    QDBusConnection system = QDBusConnection::systemBus();
+    if (!system.isConnected()) {
         nothing(QStringLiteral("no system bus"));
         return;
     }
@@ -116,13 +112,13 @@ void DBusPower::askLogind(const QString& reason, std::uint64_t wish, const QStri
         QDBusMessage::createMethodCall(kLogindService, QStringLiteral("/org/freedesktop/login1"),
                                        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
     call << QStringLiteral("idle") << QStringLiteral("Bellwick") << reason << QStringLiteral("block");
-    auto* watcher = new QDBusPendingCallWatcher(system_.asyncCall(call, kReplyTimeoutMs), &replies_);
+    auto* watcher = new QDBusPendingCallWatcher(system.asyncCall(call, kReplyTimeoutMs), &replies_);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &replies_,
-                     [this, wish, nothing](QDBusPendingCallWatcher* w) {
+                     [this, system, wish, nothing](QDBusPendingCallWatcher* w) {
                          w->deleteLater();
                          const QDBusPendingReply<QDBusUnixFileDescriptor> reply = *w;
                          if (reply.isError()) {
-                             if (current(wish)) nothing(why(system_, reply.error()));
+                             if (current(wish)) nothing(why(system, reply.error()));
                              return;
                          }
                          // Dropped at once (closing it) when released meanwhile.
@@ -132,8 +128,8 @@ void DBusPower::askLogind(const QString& reason, std::uint64_t wish, const QStri
 
 void DBusPower::closePortalRequest(const QString& path)
 {
-    session_.send(QDBusMessage::createMethodCall(kPortalService, path, QStringLiteral("org.freedesktop.portal.Request"),
-                                                 QStringLiteral("Close")));
+    QDBusConnection::sessionBus().send(QDBusMessage::createMethodCall(
+        kPortalService, path, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Close")));
 }
 
 }  // namespace bellwick

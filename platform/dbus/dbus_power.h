@@ -5,7 +5,6 @@
 
 #include "ports/power.h"
 
-#include <QDBusConnection>
 #include <QDBusUnixFileDescriptor>
 #include <QObject>
 #include <QString>
@@ -16,9 +15,8 @@ namespace bellwick {
 
 class DBusPower final : public Power {
 public:
-    // The user's session bus and the system bus.
-    DBusPower();
-    DBusPower(QDBusConnection session, QDBusConnection system);
+    // The buses are reached at the first keepAwake, not before.
+    DBusPower() = default;
     ~DBusPower() override;
     DBusPower(const DBusPower&) = delete;
     DBusPower& operator=(const DBusPower&) = delete;
@@ -37,7 +35,6 @@ private:
     bool current(std::uint64_t wish) const { return wanted_ && wish == wish_; }
     void closePortalRequest(const QString& path);
 
-    QDBusConnection session_, system_;
     QObject replies_;               // owns the watchers of calls in flight
     std::uint64_t wish_ = 0;        // counts keepAwake and release calls
     bool wanted_ = false;           // between keepAwake and release
