@@ -10,63 +10,40 @@ import unittest
 
 import harness as h
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-
-# A bus that anyone may use and own names on, and that starts nothing.
-BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=%s</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-"""
-
-
-class PrivateBus:
-    """A dbus-daemon of its own, with the stand-ins named in services on it."""
-
-    def __init__(self, folder, name, services):
-        config = os.path.join(folder, name + ".conf")
-        with open(config, "w") as f:
-            f.write(BUS_CONFIG % folder)
-        self.daemon = subprocess.Popen(["dbus-daemon", "--config-file=" + config, "--nofork", "--print-address"],
-                                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-        self.address = self.daemon.stdout.readline().strip()
-        self.log = os.path.join(folder, name + ".calls")
-        open(self.log, "w").close()
-        self.service = None
-        if services:
-            self.service = subprocess.Popen(
-                [sys.executable, os.path.join(HERE, "fake_power_bus.py"), self.address, self.log, *services],
-                stdout=subprocess.PIPE, text=True)
-            assert self.service.stdout.readline().strip() == "ready", "the stand-in did not start"
-
-    def calls(self, name):
-        with open(self.log) as f:
-            return [c for c in map(json.loads, f) if c["call"] == name]
-
-    def close(self):
-        for p in (self.service, self.daemon):
-            if p:
-                p.kill()
-                p.wait()
-                p.stdout.close()
+# A bus anyone may use and own names on, which starts no services.
+BUS_CONFIG = """<busconfig><type>session</type><listen>unix:dir=%s</listen><auth>EXTERNAL</auth>
+<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/>
+</policy></busconfig>"""
 
 
 class Power(h.AppTest):
-    def start_with(self, portal=False, logind=False):
-        self.session = PrivateBus(self.dir, "session", ["portal"] if portal else [])
-        self.addCleanup(self.session.close)
-        self.system = PrivateBus(self.dir, "system", ["logind"] if logind else [])
-        self.addCleanup(self.system.close)
-        self.start(env={"DBUS_SESSION_BUS_ADDRESS": self.session.address,
-                        "DBUS_SYSTEM_BUS_ADDRESS": self.system.address})
+    def bus(self, name, *services):
+        """A dbus-daemon of its own with the named stand-ins; its address."""
+        config = os.path.join(self.dir, name + ".conf")
+        with open(config, "w") as f:
+            f.write(BUS_CONFIG % self.dir)
+        calls = os.path.join(self.dir, name + ".calls")
+        open(calls, "w").close()
+        daemon = self.child(["dbus-daemon", "--config-file=" + config, "--nofork", "--print-address"])
+        address = daemon.stdout.readline().strip()
+        if services:
+            fake = os.path.join(os.path.dirname(os.path.abspath(__file__)), "fake_power_bus.py")
+            self.assertEqual(self.child([sys.executable, fake, address, calls, *services]).stdout.readline(), "ready\n")
+
+        def made(call):
+            with open(calls) as f:
+                return [c for c in map(json.loads, f) if c["call"] == call]
+        return address, made
+
+    def child(self, cmd):
+        p = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.addCleanup(lambda: (p.kill(), p.wait(), p.stdout.close()))
+        return p
+
+    def start_with(self, session=(), system=()):
+        session_address, self.session = self.bus("session", *session)
+        system_address, self.system = self.bus("system", *system)
+        self.start(env={"DBUS_SESSION_BUS_ADDRESS": session_address, "DBUS_SYSTEM_BUS_ADDRESS": system_address})
 
     def arm_for_later(self):
         """Arms an alarm hours away; the reason the desktop is given."""
@@ -76,29 +53,27 @@ class Power(h.AppTest):
         return "Alarm set for " + text
 
     def test_portal_holds_a_suspend_inhibitor_while_armed(self):
-        self.start_with(portal=True, logind=True)
+        self.start_with(session=["portal"], system=["logind"])
         reason = self.arm_for_later()
-        inhibit = h.wait_for(lambda: self.session.calls("Inhibit"), what="the portal asked")
-        self.assertEqual(len(inhibit), 1)
-        self.assertEqual(inhibit[0]["flags"], 4)  # suspend, not idle
-        self.assertEqual(inhibit[0]["options"], {"reason": reason})
-        self.assertEqual(self.session.calls("Close"), [])
+        inhibit = h.wait_for(lambda: self.session("Inhibit"), what="the portal asked")
+        self.assertEqual([(c["flags"], c["options"]) for c in inhibit], [(4, {"reason": reason})])  # suspend only
+        self.assertEqual(self.session("Close"), [])
         self.click(h.CHECK1)
-        closed = h.wait_for(lambda: self.session.calls("Close"), what="the inhibitor closed")
+        closed = h.wait_for(lambda: self.session("Close"), what="the inhibitor closed")
         self.assertEqual([c["handle"] for c in closed], [inhibit[0]["handle"]])
-        self.assertEqual(self.system.calls("Inhibit"), [])  # logind only where no portal answers
+        self.assertEqual(self.system("Inhibit"), [])  # logind only where no portal answers
         self.assertNotIn("may sleep", self.stderr_text())
 
     def test_without_a_portal_logind_holds_an_idle_lock_while_armed(self):
-        self.start_with(logind=True)
+        self.start_with(system=["logind"])
         reason = self.arm_for_later()
-        inhibit = h.wait_for(lambda: self.system.calls("Inhibit"), what="logind asked")
+        inhibit = h.wait_for(lambda: self.system("Inhibit"), what="logind asked")
         self.assertEqual([(c["what"], c["who"], c["why"], c["mode"]) for c in inhibit],
                          [("idle", "Bellwick", reason, "block")])
         time.sleep(0.5)
-        self.assertEqual(self.system.calls("lock closed"), [])  # held while armed
+        self.assertEqual(self.system("lock closed"), [])  # held while armed
         self.click(h.CHECK1)
-        h.wait_for(lambda: self.system.calls("lock closed"), what="the lock let go")
+        h.wait_for(lambda: self.system("lock closed"), what="the lock let go")
 
     def test_with_neither_the_alarm_still_fires_and_says_so_once(self):
         wav = os.path.join(self.dir, "tone.wav")
@@ -111,7 +86,7 @@ class Power(h.AppTest):
         h.wait_for(lambda: h.loudest_sample(self.audio) > 1000, what="sound", timeout=10)
         self.assertTrue(self.alive())
         self.assertEqual(self.dialogs(), [])
-        told = [l for l in self.stderr_text().splitlines() if "may sleep" in l]
+        told = [line for line in self.stderr_text().splitlines() if "may sleep" in line]
         self.assertEqual(len(told), 1, told)
 
 
