@@ -196,7 +196,7 @@ class Forms : public testing::TestWithParam<FormCase> {};
 
 // What the locale writes reads back, alone and after its date; the
 // second date has another weekday, day and month width.
-TEST_P(Forms, EverySecondAndDateTheLocaleWritesReadsBack)
+TEST_P(Forms, TimesAndDatesTheLocaleWritesReadBack)
 {
     const LocaleWords& w = GetParam().words;
     ASSERT_FALSE(w.time.empty());
@@ -205,7 +205,10 @@ TEST_P(Forms, EverySecondAndDateTheLocaleWritesReadsBack)
                              return k.kind == FormToken::Kind::Second;
                          }) != w.time.end();
     int failures = 0;
-    for (int s = 0; s < 86400 && failures < 5; ++s) {
+    // Every 11th second (11 is prime to 60: every hour, minute and second
+    // value comes up) and the last one of the day.
+    for (int step = 0; step < 86400 + 11 && failures < 5; step += 11) {
+        const int s = std::min(step, 86399);
         const TimeOfDay t{s / 3600, s / 60 % 60, seconds ? s % 60 : 0};
         for (const Date& d : {Date{2033, 11, 22}, Date{2031, 3, 5}}) {
             const std::string time = writeForm(w.time, w, d, t);
