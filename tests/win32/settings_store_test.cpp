@@ -69,20 +69,23 @@ protected:
         RegCloseKey(key);
     }
 
-    // The value as the registry holds it; REG_NONE when absent.
+    // The value's raw bytes as the registry holds them; REG_NONE when absent.
+    // RegGetValueW would mend a string without its terminator, hiding the bytes.
     RawValue stored() const
     {
         RawValue v;
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, sectionPath().c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+            return {};
         DWORD size = 0;
-        if (RegGetValueW(HKEY_CURRENT_USER, sectionPath().c_str(), L"Sound", RRF_RT_ANY | RRF_NOEXPAND, &v.type,
-                         nullptr, &size) != ERROR_SUCCESS)
-            return {};
-        v.data.resize(size);
-        if (RegGetValueW(HKEY_CURRENT_USER, sectionPath().c_str(), L"Sound", RRF_RT_ANY | RRF_NOEXPAND, &v.type,
-                         v.data.data(), &size) != ERROR_SUCCESS)
-            return {};
-        v.data.resize(size);
-        return v;
+        LSTATUS status = RegQueryValueExW(key, L"Sound", nullptr, &v.type, nullptr, &size);
+        if (status == ERROR_SUCCESS) {
+            v.data.resize(size);
+            status = RegQueryValueExW(key, L"Sound", nullptr, &v.type, v.data.data(), &size);
+            v.data.resize(size);
+        }
+        RegCloseKey(key);
+        return status == ERROR_SUCCESS ? v : RawValue{};
     }
 
     std::string application_;
