@@ -19,7 +19,7 @@ struct Bench {
     PosixTimeText timeText;
     Window w = makeSnoozardLayout();
     Snoozard s{w, Services{f.regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, timeText, f.log,
-                           f.power}};
+                           f.power, f.ticker}};
     Bench()
     {
         std::setlocale(LC_ALL, "en_US.UTF-8");

@@ -12,6 +12,7 @@
 #include "qt/qt_process.h"
 #include "qt/qt_regions.h"
 #include "qt/qt_settings_store.h"
+#include "qt/qt_ticker.h"
 #include "qt/snoozard_widget.h"
 #include "qt/termination_signals.h"
 #include "sdl/sdl_media_player.h"
@@ -51,16 +52,19 @@ int main(int argc, char** argv)
     PosixTimeText timeText;
     QtEventLog log;
     DBusPower power;
+    QtTicker ticker;
 
-    Snoozard snoozard(model,
-                      Services{regions, messages, process, settings, player, dialog, clock, timeText, log, power});
+    Snoozard snoozard(
+        model, Services{regions, messages, process, settings, player, dialog, clock, timeText, log, power, ticker});
     FatalReport fatal(messages, process, snoozard);
     // After every handler (the clock ticks 20 times a second, also while a
     // message box is open) the player may give back its audio device.
-    widget = std::make_unique<SnoozardWidget>(model, snoozard, [&](const std::function<void()>& f) {
+    const auto guard = [&](const std::function<void()>& f) {
         fatal.guard(f);
         player.closeWhenDone();
-    });
+    };
+    widget = std::make_unique<SnoozardWidget>(model, snoozard, guard);
+    ticker.onTick([&] { guard([&] { snoozard.timer1Tick(); }); });
     TerminationSignals termination([&] { fatal.guard([&] { snoozard.terminate(); }); });
 
     fatal.guard([&] { snoozard.load(); });

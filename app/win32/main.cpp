@@ -13,6 +13,7 @@
 #include "win32/win32_process.h"
 #include "win32/win32_regions.h"
 #include "win32/win32_settings_store.h"
+#include "win32/win32_ticker.h"
 #include "win32/win32_time_text.h"
 #include "win32/win_api.h"
 #include "window/layout.h"
@@ -38,15 +39,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     Win32TimeText timeText;
     Win32EventLog log;
     Win32Power power;
+    Win32Ticker ticker;
 
-    Snoozard snoozard(model,
-                      Services{regions, messages, process, settings, player, dialog, clock, timeText, log, power});
+    Snoozard snoozard(
+        model, Services{regions, messages, process, settings, player, dialog, clock, timeText, log, power, ticker});
     FatalReport fatal(messages, process, snoozard);
     std::unique_ptr<SnoozardWindow> window;
     fatal.guard([&] {
         window =
             std::make_unique<SnoozardWindow>(model, snoozard, [&](const std::function<void()>& f) { fatal.guard(f); });
     });
+    ticker.onTick([&] { fatal.guard([&] { snoozard.timer1Tick(); }); });
     fatal.guard([&] { snoozard.load(); });
     window->start();
     return window->run();

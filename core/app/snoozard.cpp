@@ -1,5 +1,6 @@
 #include "app/snoozard.h"
 
+#include "app/tick_phase.h"
 #include "rules/utf16.h"
 #include "shaping/rounding.h"
 #include "shaping/transparent.h"
@@ -59,6 +60,18 @@ void Snoozard::load()
     w_.setText(txtFile, s_.settings.read(kApplication, kSection, kKey, kDefaultSound));
     File = txtFile.text;
     s_.player.setFileName(File);
+    alignTicks(s_.clock.read().millisecond);
+}
+
+// Starts the ticks anew on phase unless the reading taken at `millisecond`
+// shows them there already. A timer of interval 0 is off.
+void Snoozard::alignTicks(int millisecond)
+{
+    const int interval = w_.control("Timer1").intervalMs;
+    if (interval > 0 && (!ticking_ || !onTickPhase(millisecond, interval))) {
+        s_.ticker.start(msToNextTick(millisecond, interval), interval);
+        ticking_ = true;
+    }
 }
 
 void Snoozard::terminate()
@@ -95,16 +108,17 @@ void Snoozard::timer1Tick()
         ~Reset() { flag = false; }
     } reset{inTick_};
 
-    tick();
+    const WallTime wall = s_.clock.read();
+    tick(wall.at);
+    alignTicks(wall.millisecond);
     // After the sound has started: a message about the save must not hold it.
     showNotice();
 }
 
-void Snoozard::tick()
+void Snoozard::tick(const DateTime& now)
 {
     Control* check = nullptr;
     try {
-        const DateTime now = s_.clock.now();
         const bool jumped = lastTick_ && (now < *lastTick_ || secondsBetween(now, *lastTick_) > kJumpSeconds);
         lastTick_ = now;
         Control& label = w_.control("Label1");

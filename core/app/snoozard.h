@@ -11,6 +11,7 @@
 #include "ports/process.h"
 #include "ports/regions.h"
 #include "ports/settings_store.h"
+#include "ports/ticker.h"
 #include "ports/time_text.h"
 #include "window/window.h"
 
@@ -31,6 +32,7 @@ struct Services {
     TimeText& timeText;
     EventLog& log;
     Power& power;
+    Ticker& ticker;
 };
 
 inline constexpr const char* kApplication = "KV Bellwick";
@@ -52,11 +54,12 @@ public:
 
     Window& window() { return w_; }
 
-    // Start-up and the two ways out.
+    // Start-up, which also starts the ticks, and the two ways out.
     void load();
     void terminate();
     void image3Click();
 
+    // Ticks keep their phase: one falls just after each wall-clock second.
     void timer1Tick();
 
     // While a hold lives no tick runs: for a modal box opened outside the
@@ -91,7 +94,8 @@ public:
 
 private:
     DateTime dueTime(const TimeReading& alarm) const;
-    void tick();
+    void tick(const DateTime& now);
+    void alignTicks(int millisecond);
     void showNotice();
     void wishPower();
 
@@ -105,6 +109,7 @@ private:
     bool powerHeld_ = false;             // keepAwake said and not yet released
     std::optional<DateTime> wakeDue_;    // the moment last given to wakeAt
     std::optional<DateTime> lastTick_;   // the clock at the last tick, to see it jump
+    bool ticking_ = false;               // the ticker started
 };
 
 }  // namespace bellwick

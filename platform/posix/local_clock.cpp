@@ -5,15 +5,19 @@
 
 namespace bellwick {
 
-DateTime LocalClock::now() const
+WallTime LocalClock::read() const
 {
     // localtime_r need not pick up a changed TZ by itself.
     tzset();
-    const std::time_t t = std::time(nullptr);
+    // Not time(): the coarse clock shows the old second for a few
+    // milliseconds after the new one began.
+    timespec ts{};
+    if (clock_gettime(CLOCK_REALTIME, &ts) != 0) return {};
     std::tm tm{};
-    if (localtime_r(&t, &tm) == nullptr) return {};
+    if (localtime_r(&ts.tv_sec, &tm) == nullptr) return {};
     // A leap second shows as :59 rather than an invalid :60.
-    return {{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday}, {tm.tm_hour, tm.tm_min, std::min(tm.tm_sec, 59)}};
+    return {{{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday}, {tm.tm_hour, tm.tm_min, std::min(tm.tm_sec, 59)}},
+            static_cast<int>(ts.tv_nsec / 1'000'000)};
 }
 
 }  // namespace bellwick

@@ -7,7 +7,7 @@ namespace bellwick {
 
 class LocalClock final : public Clock {
 public:
-    DateTime now() const override;
+    WallTime read() const override;
 };
 
 }  // namespace bellwick

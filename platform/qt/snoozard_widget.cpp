@@ -34,10 +34,6 @@ SnoozardWidget::SnoozardWidget(Window& model, Snoozard& handlers, Guard guard)
     build();
     mirror_ = std::make_unique<ModelMirror>(model_, *this, [this](const Control& c) { return widgetOf(c); });
     model_.onClose = [this] { router_->closeByProgram(); };
-
-    timer_.setInterval(model_.control("Timer1").intervalMs);
-    timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, [this] { guard_([this] { handlers_.timer1Tick(); }); });
 }
 
 SnoozardWidget::~SnoozardWidget() { model_.onClose = nullptr; }
@@ -79,7 +75,6 @@ void SnoozardWidget::start()
             activateWindow();
             w->setFocus(Qt::ActiveWindowFocusReason);
         }
-    timer_.start();
 }
 
 void SnoozardWidget::applyRegion(const QRegion& region, bool redraw)

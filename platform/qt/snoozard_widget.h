@@ -8,7 +8,6 @@
 #include "qt/model_mirror.h"
 #include "window/window.h"
 
-#include <QTimer>
 #include <QWidget>
 
 #include <map>
@@ -25,7 +24,7 @@ public:
     ~SnoozardWidget() override;
 
     // Shows the window centred on its screen, focus in the first control of
-    // the tab order, clock running.
+    // the tab order.
     void start();
 
     // The widget that shows a control; nullptr for controls without one.
@@ -40,7 +39,6 @@ private:
     Window& model_;
     Snoozard& handlers_;
     Guard guard_;
-    QTimer timer_;
     std::map<const Control*, QWidget*> widgets_;
     InputRouter* router_ = nullptr;  // a child QObject
     std::unique_ptr<ModelMirror> mirror_;

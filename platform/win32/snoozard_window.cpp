@@ -14,7 +14,6 @@ namespace bellwick {
 namespace {
 
 constexpr wchar_t kClassName[] = L"BellwickSnoozard";
-constexpr UINT_PTR kTimerId = 1;
 constexpr int kFirstChildId = 100;
 // No frame and no caption; the system menu and the minimise box serve the taskbar button.
 constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -174,7 +173,6 @@ void SnoozardWindow::start()
     ::SetForegroundWindow(hwnd_);
     if (focus_) ::SetFocus(focus_);
     ::UpdateWindow(hwnd_);
-    ::SetTimer(hwnd_, kTimerId, static_cast<UINT>(model_.control("Timer1").intervalMs), nullptr);
 }
 
 int SnoozardWindow::run()
@@ -326,9 +324,6 @@ LRESULT SnoozardWindow::handle(UINT msg, WPARAM wp, LPARAM lp)
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lp) != hwnd_) pressed_ = nullptr;
         return 0;
-    case WM_TIMER:
-        if (wp == kTimerId) guard_([this] { handlers_.timer1Tick(); });
-        return 0;
     case WM_MOVE: {
         RECT r;
         if (::GetWindowRect(hwnd_, &r)) movedOnScreen(model_, r.left, r.top);
@@ -351,7 +346,6 @@ LRESULT SnoozardWindow::handle(UINT msg, WPARAM wp, LPARAM lp)
         if (wp && !closing_) guard_([this] { handlers_.terminate(); });
         return 0;
     case WM_DESTROY:
-        ::KillTimer(hwnd_, kTimerId);
         hwnd_ = nullptr;
         ::PostQuitMessage(0);
         return 0;

@@ -32,7 +32,7 @@ public:
     HWND hwnd() const { return hwnd_; }
 
     // Shows the window centred on the work area, focus in the first control
-    // of the tab order, clock running.
+    // of the tab order.
     void start();
     // Runs the message loop until the window is gone; the quit code.
     int run();

@@ -4,11 +4,13 @@
 
 namespace bellwick {
 
-DateTime Win32Clock::now() const
+WallTime Win32Clock::read() const
 {
-    SYSTEMTIME st{};
-    GetLocalTime(&st);
-    return {{st.wYear, st.wMonth, st.wDay}, {st.wHour, st.wMinute, st.wSecond}};
+    FILETIME utc{};
+    ::GetSystemTimePreciseAsFileTime(&utc);
+    SYSTEMTIME u{}, st{};
+    if (!::FileTimeToSystemTime(&utc, &u) || !::SystemTimeToTzSpecificLocalTime(nullptr, &u, &st)) ::GetLocalTime(&st);
+    return {{{st.wYear, st.wMonth, st.wDay}, {st.wHour, st.wMinute, st.wSecond}}, st.wMilliseconds};
 }
 
 }  // namespace bellwick

@@ -19,7 +19,7 @@ struct Harness {
     fakes::FakeServices f;
     Window w = makeSnoozardLayout();
     Snoozard s{w, Services{f.regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText, f.log,
-                           f.power}};
+                           f.power, f.ticker}};
 
     Harness(const DateTime& at, const std::string& alarm)
     {

@@ -18,7 +18,7 @@ struct Harness {
     fakes::FakeServices f;
     Window w = makeSnoozardLayout();
     Snoozard s{w, Services{f.regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText, f.log,
-                           f.power}};
+                           f.power, f.ticker}};
     std::vector<std::string> events;  // close and repaint, in order with player calls
     int repaints = 0;
 

@@ -10,6 +10,7 @@
 #include "ports/process.h"
 #include "ports/regions.h"
 #include "ports/settings_store.h"
+#include "ports/ticker.h"
 #include "ports/time_text.h"
 
 #include <cstdio>
@@ -185,7 +186,8 @@ public:
 class FakeClock : public Clock {
 public:
     DateTime time{{2026, 12, 7}, {12, 0, 0}};
-    DateTime now() const override { return time; }
+    int millisecond = 2;  // where a tick on phase reads it
+    WallTime read() const override { return {time, millisecond}; }
     void set(int y, int mo, int d, int h, int mi, int s) { time = {{y, mo, d}, {h, mi, s}}; }
 };
 
@@ -240,6 +242,16 @@ public:
     void showDisplay() noexcept override { calls.push_back("showDisplay"); }
 };
 
+// "first/every" per start.
+class FakeTicker : public Ticker {
+public:
+    std::vector<std::string> starts;
+    void start(int firstMs, int everyMs) override
+    {
+        starts.push_back(std::to_string(firstMs) + "/" + std::to_string(everyMs));
+    }
+};
+
 // Everything a Snoozard needs, faked.
 struct FakeServices {
     RecordingRegions regions;
@@ -252,6 +264,7 @@ struct FakeServices {
     FakeTimeText timeText;
     FakeEventLog log;
     FakePower power;
+    FakeTicker ticker;
 };
 
 }  // namespace bellwick::fakes

@@ -25,7 +25,7 @@ struct Fixture {
     std::unique_ptr<SnoozardWidget> widget;
     QtRegions regions{[this](WindowHandle, const QRegion& r, bool redraw) { widget->applyRegion(r, redraw); }};
     Snoozard s{model, Services{regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText,
-                               f.log, f.power}};
+                               f.log, f.power, f.ticker}};
     std::vector<std::string> failures;
     std::optional<int> ended;
 
