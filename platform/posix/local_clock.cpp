@@ -7,12 +7,16 @@ namespace bellwick {
 
 WallTime LocalClock::read() const
 {
-    // localtime_r need not pick up a changed TZ by itself.
-    tzset();
     // Not time(): the coarse clock shows the old second for a few
     // milliseconds after the new one began.
     timespec ts{};
     if (clock_gettime(CLOCK_REALTIME, &ts) != 0) return {};
+    // localtime_r need not pick up a changed TZ or /etc/localtime by itself;
+    // tzset looks at the file, so once a second, not on every tick.
+    if (ts.tv_sec != zoneCheckedAt_) {
+        tzset();
+        zoneCheckedAt_ = ts.tv_sec;
+    }
     std::tm tm{};
     if (localtime_r(&ts.tv_sec, &tm) == nullptr) return {};
     // A leap second shows as :59 rather than an invalid :60.

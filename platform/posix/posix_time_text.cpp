@@ -3,6 +3,7 @@
 #include "rules/time_forms.h"
 #include "rules/time_reader.h"
 
+#include <clocale>
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
@@ -82,15 +83,38 @@ LocaleWords posixLocaleWords()
     return words;
 }
 
-std::string PosixTimeText::format(const TimeOfDay& t) const
+namespace {
+
+// What the words depend on: the LC_TIME locale in use on this thread and the
+// zone's name %Z writes.
+std::string wordsKey()
 {
-    const LocaleWords words = posixLocaleWords();
-    return writeForm(words.time, words, {2000, 1, 1}, t);
+#ifdef _NL_LOCALE_NAME
+    std::string key = nl_langinfo(_NL_LOCALE_NAME(LC_TIME));
+#else
+    std::string key = setlocale(LC_TIME, nullptr);
+#endif
+    return key.append(1, '\n').append(tzname[0]);
 }
 
-std::optional<TimeReading> PosixTimeText::read(std::string_view text) const
+}  // namespace
+
+const LocaleWords& PosixTimeText::words() const
 {
-    return readTimeText(text, posixLocaleWords());
+    if (wordsKey() != locale_) {
+        words_ = posixLocaleWords();
+        // After the lookup: strftime's tzset may have renamed the zone.
+        locale_ = wordsKey();
+    }
+    return words_;
 }
+
+std::string PosixTimeText::format(const TimeOfDay& t) const
+{
+    const LocaleWords& w = words();
+    return writeForm(w.time, w, {2000, 1, 1}, t);
+}
+
+std::optional<TimeReading> PosixTimeText::read(std::string_view text) const { return readTimeText(text, words()); }
 
 }  // namespace bellwick

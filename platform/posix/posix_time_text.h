@@ -5,6 +5,8 @@
 #include "ports/time_text.h"
 #include "rules/time_reader.h"
 
+#include <string>
+
 namespace bellwick {
 
 // The current LC_TIME locale's words; its time form is the clock's
@@ -14,12 +16,19 @@ LocaleWords posixLocaleWords();
 // Writes the locale's time form (%X where that has seconds and no zone).
 // Reads that form, as written or typed, 24-hour "H:MM[:SS]", 12-hour forms
 // with the locale's AM/PM words, each optionally after an ISO or %x date
-// (rules/time_reader.h). The locale is looked up on every call, never
-// changed.
+// (rules/time_reader.h). The locale is never changed; its words are looked
+// up again when its name or the time zone's name changes (the zone's as of
+// the last tzset, which the clock calls every second).
 class PosixTimeText final : public TimeText {
 public:
     std::string format(const TimeOfDay& t) const override;
     std::optional<TimeReading> read(std::string_view text) const override;
+
+private:
+    const LocaleWords& words() const;
+
+    mutable std::string locale_;  // the LC_TIME locale's and zone's names
+    mutable LocaleWords words_;
 };
 
 }  // namespace bellwick
