@@ -11,7 +11,9 @@ ClockLabel::ClockLabel(const QString& text, QWidget* parent, Backdrop backdrop)
     setAttribute(Qt::WA_OpaquePaintEvent);  // the cache covers every pixel
 }
 
-void ClockLabel::paintEvent(QPaintEvent*)
+ClockLabel::~ClockLabel() = default;
+
+const QPixmap& ClockLabel::picture()
 {
     if (cache_.size() != size() || cachedText_ != text()) {
         cache_ = QPixmap(size());
@@ -23,7 +25,29 @@ void ClockLabel::paintEvent(QPaintEvent*)
                               isEnabled(), text(), foregroundRole());
         cachedText_ = text();
     }
-    QPainter(this).drawPixmap(0, 0, cache_);
+    return cache_;
+}
+
+void ClockLabel::paintEvent(QPaintEvent*) { QPainter(this).drawPixmap(0, 0, picture()); }
+
+void ClockLabel::repaintNow()
+{
+    if (!blitTried_ && isVisible()) {
+        blitTried_ = true;
+        blit_ = X11Blit::create(*window());
+    }
+    if (!blit_ || !isVisible()) {
+        repaint();
+        return;
+    }
+    // A new text also reaches Qt's own copy of the window through the
+    // update() its setText asked for; this shows it without waiting.
+    const QPixmap& shown = picture();
+    if (shown.cacheKey() != uploaded_) {
+        blit_->upload(shown.toImage());
+        uploaded_ = shown.cacheKey();
+    }
+    blit_->copyTo(mapTo(window(), QPoint(0, 0)));
 }
 
 }  // namespace bellwick

@@ -2,12 +2,16 @@
 // A label that keeps its rendered picture, backdrop included, until its
 // text changes. The clock repaints twenty times a second and its text
 // changes once: each repaint is then one blit, with no text layout and no
-// painting of the widgets behind it.
+// painting of the widgets behind it. On X11 that blit is done by the
+// server from its own copy of the picture.
+
+#include "qt/x11_blit.h"
 
 #include <QLabel>
 #include <QPixmap>
 
 #include <functional>
+#include <memory>
 
 namespace bellwick {
 
@@ -18,14 +22,23 @@ public:
     // geometry in its parent's coordinates.
     using Backdrop = std::function<void(QPainter&, const QRect&)>;
     ClockLabel(const QString& text, QWidget* parent, Backdrop backdrop);
+    ~ClockLabel() override;
+
+    // Shows the current text at once, as QWidget::repaint.
+    void repaintNow();
 
 protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    const QPixmap& picture();
+
     Backdrop backdrop_;
     QPixmap cache_;
     QString cachedText_;
+    std::unique_ptr<X11Blit> blit_;
+    bool blitTried_ = false;
+    qint64 uploaded_ = 0;  // cacheKey of the picture the server holds
 };
 
 }  // namespace bellwick
