@@ -26,6 +26,19 @@ class ShapedWindow(h.AppTest):
         self.assertLessEqual(abs(x - (sw - h.WINDOW[0]) // 2), 1)
         self.assertLessEqual(abs(y - (sh - h.WINDOW[1]) // 2), 1)
 
+    def test_clock_on_screen_shows_each_new_second(self):
+        self.start()
+        x, y, _, _ = h.geometry(self.window)
+        clocks = []
+        for i in range(3):
+            shot = h.screenshot(os.path.join(self.dir, "clock%d.png" % i))
+            clocks.append(shot.crop((x + 141, y + 48, x + 141 + 169, y + 48 + 17)))
+            time.sleep(1.1)
+        for clock in clocks:
+            yellow = sum(1 for r, g, b in clock.getdata() if r > 200 and g > 200 and b < 80)
+            self.assertGreater(yellow, 20)
+        self.assertNotEqual(clocks[0].tobytes(), clocks[2].tobytes())
+
 
 class Dragging(h.AppTest):
     def drag(self, start, by, button=1):
