@@ -14,8 +14,7 @@ namespace {
 struct Harness {
     fakes::FakeServices f;
     Window w = makeSnoozardLayout();
-    Snoozard s{w, Services{f.regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText, f.log,
-                           f.power, f.ticker}};
+    Snoozard s{w, f.services()};
     FatalReport report{f.messages, f.process, s};
 
     std::string clock() { return w.control("Label1").text; }

@@ -18,8 +18,7 @@ using Calls = std::vector<std::string>;
 struct Harness {
     fakes::FakeServices f;
     Window w = makeSnoozardLayout();
-    Snoozard s{w, Services{f.regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText, f.log,
-                           f.power, f.ticker}};
+    Snoozard s{w, f.services()};
 
     Harness(const DateTime& at, const std::string& alarm)
     {

@@ -17,8 +17,7 @@ const std::string kSettingPath = fakes::FakeSettingsStore::path(kApplication, kS
 struct Harness {
     fakes::FakeServices f;
     Window w = makeSnoozardLayout();
-    Snoozard s{w, Services{f.regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText, f.log,
-                           f.power, f.ticker}};
+    Snoozard s{w, f.services()};
     std::vector<std::string> events;  // close and repaint, in order with player calls
     int repaints = 0;
 

@@ -55,8 +55,7 @@ TEST_P(TickerRestarts, OnlyWhenATickLandsOffPhase)
 {
     fakes::FakeServices f;
     Window w = makeSnoozardLayout();
-    Snoozard s{w, Services{f.regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText, f.log,
-                           f.power, f.ticker}};
+    Snoozard s{w, f.services()};
     f.clock.millisecond = GetParam().loadMs;
     s.load();
     for (int ms : GetParam().tickMs) {

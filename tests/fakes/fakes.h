@@ -1,6 +1,7 @@
 #pragma once
 // Fakes of the platform interfaces, recording what the core asks of them.
 
+#include "app/snoozard.h"
 #include "components/file_dialog.h"
 #include "components/media_player.h"
 #include "ports/clock.h"
@@ -265,6 +266,11 @@ struct FakeServices {
     FakeEventLog log;
     FakePower power;
     FakeTicker ticker;
+
+    Services services()
+    {
+        return {regions, messages, process, settings, player, dialog, clock, timeText, log, power, ticker};
+    }
 };
 
 }  // namespace bellwick::fakes
