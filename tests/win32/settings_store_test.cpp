@@ -26,6 +26,12 @@ struct RawValue {
     bool operator==(const RawValue&) const = default;
 };
 
+void PrintTo(const RawValue& v, std::ostream* os)
+{
+    *os << "type " << v.type << ", bytes";
+    for (BYTE b : v.data) *os << ' ' << static_cast<int>(b);
+}
+
 RawValue wideValue(DWORD type, const std::wstring& text, std::size_t bytes)
 {
     RawValue v{type, std::vector<BYTE>(bytes)};
@@ -64,7 +70,11 @@ protected:
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, sectionPath().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                                   nullptr),
                   ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExW(key, L"Sound", 0, v.type, v.data.data(), static_cast<DWORD>(v.data.size())),
+        // A string's writer looks one character past the given size for a terminator it may add
+        // itself; make that character defined and not a terminator, so the value stored is the bytes given.
+        std::vector<BYTE> padded = v.data;
+        padded.insert(padded.end(), 2, 0xFF);
+        ASSERT_EQ(RegSetValueExW(key, L"Sound", 0, v.type, padded.data(), static_cast<DWORD>(v.data.size())),
                   ERROR_SUCCESS);
         RegCloseKey(key);
     }
