@@ -1,7 +1,6 @@
 #include "posix/posix_time_text.h"
 
 #include "rules/time_forms.h"
-#include "rules/time_reader.h"
 
 #include <clocale>
 #include <cstddef>
@@ -83,11 +82,9 @@ LocaleWords posixLocaleWords()
     return words;
 }
 
-namespace {
-
 // What the words depend on: the LC_TIME locale in use on this thread and the
 // zone's name %Z writes.
-std::string wordsKey()
+std::string PosixTimeText::wordsKey() const
 {
 #ifdef _NL_LOCALE_NAME
     std::string key = nl_langinfo(_NL_LOCALE_NAME(LC_TIME));
@@ -96,25 +93,5 @@ std::string wordsKey()
 #endif
     return key.append(1, '\n').append(tzname[0]);
 }
-
-}  // namespace
-
-const LocaleWords& PosixTimeText::words() const
-{
-    if (wordsKey() != locale_) {
-        words_ = posixLocaleWords();
-        // After the lookup: strftime's tzset may have renamed the zone.
-        locale_ = wordsKey();
-    }
-    return words_;
-}
-
-std::string PosixTimeText::format(const TimeOfDay& t) const
-{
-    const LocaleWords& w = words();
-    return writeForm(w.time, w, {2000, 1, 1}, t);
-}
-
-std::optional<TimeReading> PosixTimeText::read(std::string_view text) const { return readTimeText(text, words()); }
 
 }  // namespace bellwick

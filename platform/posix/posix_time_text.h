@@ -2,8 +2,7 @@
 // Times as text under the current LC_TIME locale, written and read with the
 // locale's words and forms from nl_langinfo.
 
-#include "ports/time_text.h"
-#include "rules/time_reader.h"
+#include "rules/locale_time_text.h"
 
 #include <string>
 
@@ -19,16 +18,10 @@ LocaleWords posixLocaleWords();
 // (rules/time_reader.h). The locale is never changed; its words are looked
 // up again when its name or the time zone's name changes (the zone's as of
 // the last tzset, which the clock calls every second).
-class PosixTimeText final : public TimeText {
-public:
-    std::string format(const TimeOfDay& t) const override;
-    std::optional<TimeReading> read(std::string_view text) const override;
-
+class PosixTimeText final : public LocaleTimeText {
 private:
-    const LocaleWords& words() const;
-
-    mutable std::string locale_;  // the LC_TIME locale's and zone's names
-    mutable LocaleWords words_;
+    LocaleWords lookUpWords() const override { return posixLocaleWords(); }
+    std::string wordsKey() const override;
 };
 
 }  // namespace bellwick

@@ -1,27 +1,20 @@
 #pragma once
-// The clock's ticks on a precise QTimer: a single shot for the offset to
-// the phase, then periodic.
+// The clock's ticks on a precise QTimer.
 
 #include "ports/ticker.h"
 
 #include <QTimer>
 
-#include <functional>
-
 namespace bellwick {
 
-class QtTicker final : public Ticker {
+class QtTicker final : public OffsetTicker {
 public:
     QtTicker();
-    // What each tick runs.
-    void onTick(std::function<void()> tick) { tick_ = std::move(tick); }
-    void start(int firstMs, int everyMs) override;
 
 private:
+    void arm(int ms) override { timer_.start(ms); }
+
     QTimer timer_;
-    std::function<void()> tick_;
-    int every_ = 0;
-    bool offset_ = false;  // the running shot is the offset, not the interval
 };
 
 }  // namespace bellwick

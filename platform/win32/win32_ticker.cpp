@@ -16,29 +16,15 @@ Win32Ticker::~Win32Ticker()
     running = nullptr;
 }
 
-void Win32Ticker::set(int ms)
+void Win32Ticker::arm(int ms)
 {
     // The same id replaces the timer; USER_TIMER_MINIMUM is 10 ms.
-    if (const UINT_PTR id = ::SetTimer(nullptr, id_, static_cast<UINT>(ms), &Win32Ticker::fired)) id_ = id;
+    if (const UINT_PTR id = ::SetTimer(nullptr, id_, static_cast<UINT>(ms), &Win32Ticker::timerProc)) id_ = id;
 }
 
-void Win32Ticker::start(int firstMs, int everyMs)
+void CALLBACK Win32Ticker::timerProc(HWND, UINT, UINT_PTR id, DWORD)
 {
-    every_ = everyMs;
-    offset_ = true;
-    set(firstMs);
-}
-
-void CALLBACK Win32Ticker::fired(HWND, UINT, UINT_PTR id, DWORD)
-{
-    Win32Ticker* self = running;
-    if (!self || id != self->id_) return;
-    if (self->offset_) {
-        self->offset_ = false;
-        self->set(self->every_);
-    }
-    // Last: the tick may start the timer anew.
-    if (self->tick_) self->tick_();
+    if (running && id == running->id_) running->fired();
 }
 
 }  // namespace bellwick

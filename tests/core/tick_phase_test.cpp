@@ -1,6 +1,7 @@
 #include "app/snoozard.h"
 #include "app/tick_phase.h"
 #include "fakes/fakes.h"
+#include "ports/ticker.h"
 #include "window/layout.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,48 @@ INSTANTIATE_TEST_SUITE_P(Ticks, TickerRestarts,
                                          Restart{"ClockSetBy525Ms", 1, {1, 526}, {"50/50", "25/50"}},
                                          Restart{"DriftedEarly", 1, {1, 999, 1}, {"50/50", "2/50"}},
                                          Restart{"LateTickOnceThenBack", 1, {30, 1}, {"50/50", "21/50"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A platform timer that records each arming; fire() stands for its period ending.
+class ArmsTicker : public OffsetTicker {
+public:
+    std::vector<int> arms;
+    void fire() { fired(); }
+
+private:
+    void arm(int ms) override { arms.push_back(ms); }
+};
+
+struct Firing {
+    const char* name;
+    int restartAtTick;  // the tick that starts the ticker anew, 0: none
+    int ticks;
+    std::vector<int> arms;
+};
+
+void PrintTo(const Firing& f, std::ostream* os) { *os << f.name; }
+
+class OffsetTicks : public testing::TestWithParam<Firing> {};
+
+TEST_P(OffsetTicks, OffsetOnceThenTheInterval)
+{
+    ArmsTicker t;
+    int ticks = 0;
+    t.onTick([&] {
+        if (++ticks == GetParam().restartAtTick) t.start(3, 50);
+    });
+    t.start(7, 50);
+    for (int i = 0; i < GetParam().ticks; ++i)
+        t.fire();
+    EXPECT_EQ(ticks, GetParam().ticks);
+    EXPECT_EQ(t.arms, GetParam().arms);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ticks, OffsetTicks,
+                         testing::Values(Firing{"Periodic", 0, 3, {7, 50}},
+                                         // The restart's offset must not be replaced by the interval.
+                                         Firing{"RestartedByATick", 2, 4, {7, 50, 3, 50}},
+                                         Firing{"RestartedByTheFirstTick", 1, 2, {7, 50, 3, 50}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -29,7 +29,8 @@ struct RawValue {
 void PrintTo(const RawValue& v, std::ostream* os)
 {
     *os << "type " << v.type << ", bytes";
-    for (BYTE b : v.data) *os << ' ' << static_cast<int>(b);
+    for (BYTE b : v.data)
+        *os << ' ' << static_cast<int>(b);
 }
 
 RawValue wideValue(DWORD type, const std::wstring& text, std::size_t bytes)

@@ -117,31 +117,5 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"de_DE_Words", "de-DE", "halb acht", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// --- seconds in a picture that has none ---
-
-struct PictureCase {
-    const char* name;
-    std::string picture, expected;
-};
-
-void PrintTo(const PictureCase& c, std::ostream* os) { *os << c.name; }
-
-class WithSeconds : public ::testing::TestWithParam<PictureCase> {};
-
-TEST_P(WithSeconds, FollowsTheMinutesInTheirSeparator)
-{
-    EXPECT_EQ(withSeconds(GetParam().picture), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Pictures, WithSeconds,
-                         ::testing::Values(PictureCase{"AlreadyThere", "h:mm:ss tt", "h:mm:ss tt"},
-                                           PictureCase{"BeforeTheDayPeriod", "h:mm tt", "h:mm:ss tt"},
-                                           PictureCase{"DotSeparator", "HH.mm", "HH.mm.ss"},
-                                           PictureCase{"DayPeriodFirst", "tt hh:mm", "tt hh:mm:ss"},
-                                           PictureCase{"QuotedSeparator", "H'h'mm", "H'h'mm:ss"},
-                                           PictureCase{"QuotedLetterS", "h:mm 'sharp'", "h:mm:ss 'sharp'"},
-                                           PictureCase{"NoMinutes", "HH 'Uhr'", "HH 'Uhr'"}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 }  // namespace
 }  // namespace bellwick
