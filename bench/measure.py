@@ -5,7 +5,6 @@ Runs on the X display and session bus given by xvfb-run and dbus-run-session.
 Prints a table and writes JSON. Usage: measure.py BINARY OUT.json
 """
 
-import array
 import json
 import os
 import re
@@ -15,6 +14,10 @@ import subprocess
 import sys
 import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from harness import loudest_sample  # noqa: E402
+from window_points import CHECK1  # noqa: E402
 
 TICKS = os.sysconf("SC_CLK_TCK")
 IDLE_SECONDS = float(os.environ.get("BENCH_IDLE_SECONDS", "60"))
@@ -225,22 +228,11 @@ def type_alarm(due):
 
 
 def click_set_alarm(origin):
-    xdotool("mousemove", str(origin[0] + 175), str(origin[1] + 122), "click", "1")
+    xdotool("mousemove", str(origin[0] + CHECK1[0]), str(origin[1] + CHECK1[1]), "click", "1")
 
 
 def arm_an_hour_ahead():
     click_set_alarm(type_alarm(int(time.time()) + 3600))
-
-
-def loudest(path, offset):
-    try:
-        with open(path, "rb") as f:
-            f.seek(offset)
-            data = f.read()
-    except FileNotFoundError:
-        return 0
-    data = data[: len(data) // 2 * 2]
-    return max((abs(s) for s in array.array("h", data)), default=0)
 
 
 def audio_mark(path):
@@ -274,7 +266,7 @@ def fire_bellwick(app, folder):
         start_offset = audio_mark(audio)
         click_set_alarm(origin)
         while time.time() < due + 1.5:
-            if loudest(audio, start_offset) > 1000:
+            if loudest_sample(audio, start_offset) > 1000:
                 to_sound.append((time.time() - due) * 1000)
                 break
             time.sleep(0.002)

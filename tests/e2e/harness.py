@@ -15,18 +15,11 @@ import unittest
 
 from PIL import Image
 
+from window_points import BANNER, BROWSE, CHECK1, IMAGE3, LABEL1, TEXT1, TXTFILE, WINDOW  # noqa: F401
+
 BINARY = os.environ.get("BELLWICK_BINARY", "build/default/app/bellwick")
 GREY = (128, 128, 128)
-WINDOW = (458, 377)
 INI_NAME = "KV Bellwick.ini"
-
-# Control centres in window pixels.
-CHECK1 = (175, 122)
-TEXT1 = (224, 85)
-TXTFILE = (226, 296)
-BROWSE = (228, 349)
-IMAGE3 = (228, 227)
-BANNER = (60, 120)
 
 
 def run(*cmd):

@@ -8,13 +8,10 @@ import unittest
 
 import harness as h
 
-LABEL1 = (141, 48, 169, 17)  # the clock, in window pixels
-
 
 def clock_picture(window, folder):
     shot = h.window_shot(window, os.path.join(folder, "win.png"))
-    x, y, w, hgt = LABEL1
-    return shot.crop((x, y, x + w, y + hgt)).tobytes()
+    return shot.crop(h.LABEL1).tobytes()
 
 
 class BadSounds(h.AppTest):

@@ -10,6 +10,7 @@ import io
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -17,6 +18,8 @@ import unittest
 from PIL import Image
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+# The window's points (window_points) live with the Linux drivers; looked for after this folder.
+sys.path.append(os.path.join(HERE, "..", "e2e"))
 WINE_RUN = os.path.join(HERE, "..", "..", "tools", "wine-run")
 EXE = os.environ.get("BELLWICK_EXE", "build/win32/app/Bellwick.exe")
 PROBE = os.environ.get("BELLWICK_PROBE", "build/win32/tests/e2e_win32/win_probe.exe")

@@ -7,7 +7,8 @@ import time
 import unittest
 
 from harness import WINE_RUN, WineTest, wait_for
-from test_window import CHECK1, TEXT1, TXTFILE, xdotool
+from test_window import xdotool
+from window_points import CHECK1, TEXT1, TXTFILE
 
 KEY = r"HKCU\Software\KV Bellwick\SoundFile"
 

@@ -5,6 +5,7 @@ import time
 import unittest
 
 from harness import GREY, WineTest, wait_for
+from window_points import BANNER, BROWSE, CHECK1, IMAGE3, LABEL1, TEXT1, TXTFILE
 
 # Window rectangles of the layout (left, top, right, bottom) that make the
 # region; the Media box lies outside the window and still belongs to it.
@@ -20,13 +21,6 @@ OUTLINES = [
 ]
 RED = (255, 0, 0)
 YELLOW = (255, 255, 0)
-LABEL1 = (141, 48, 310, 65)
-BANNER = (60, 120)
-BADGE = (228, 227)
-TEXT1 = (224, 85)
-CHECK1 = (175, 122)
-TXTFILE = (226, 296)
-BROWSE = (228, 349)
 DEFAULT_SOUND = "File to play for alarm"
 
 
@@ -106,7 +100,7 @@ class WindowTest(WineTest):
 
     def test_a_click_on_the_badge_ends_at_once(self):
         self.start()
-        self.click(BADGE)
+        self.click(IMAGE3)
         self.assertEqual(self.ended(), 0)
 
     def test_a_close_from_the_system_takes_the_termination_path(self):
