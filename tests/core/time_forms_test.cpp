@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 
 namespace bellwick {
 namespace {
@@ -153,6 +154,17 @@ TEST(TimeForms, ClockForms)
     };
     for (const auto& c : cases)
         EXPECT_EQ(describe(clockForm(formFromStrftime(c.pattern, plain), c.words)), c.expected) << c.pattern;
+    // Windows' time pictures, several without seconds.
+    const std::remove_reference_t<decltype(cases[0])> pictures[] = {
+        {"h:mm tt", ampm, "H12- ':' Min0 ':' Sec0 ' ' AmPm"},
+        {"tt hh:mm", ampm, "AmPm ' ' H120 ':' Min0 ':' Sec0"},
+        {"HH.mm", none, "H240 '.' Min0 '.' Sec0"},
+        // A letter is no separator.
+        {"H'h'mm", none, "H24- 'h' Min0 ':' Sec0"},
+        {"HH 'Uhr'", none, "H240 ':' Min0 ':' Sec0"},
+    };
+    for (const auto& c : pictures)
+        EXPECT_EQ(describe(clockForm(formFromWindowsPicture(c.pattern), c.words)), c.expected) << c.pattern;
 }
 
 TEST(TimeForms, WithoutSeconds)
