@@ -16,8 +16,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from harness import loudest_sample  # noqa: E402
-from window_points import CHECK1  # noqa: E402
+from harness import geometry, loudest_sample  # noqa: E402
+from window_points import CHECK1, TEXT1  # noqa: E402
 
 TICKS = os.sysconf("SC_CLK_TCK")
 IDLE_SECONDS = float(os.environ.get("BENCH_IDLE_SECONDS", "60"))
@@ -213,16 +213,13 @@ def summary(delays_ms):
 
 
 def bellwick_origin():
-    win = xdotool("search", "--name", "^Bellwick$")[0]
-    out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", win], capture_output=True, text=True).stdout
-    geo = dict(line.split("=") for line in out.split())
-    return int(geo["X"]), int(geo["Y"])
+    return geometry(xdotool("search", "--name", "^Bellwick$")[0])[:2]
 
 
 def type_alarm(due):
     """Types the alarm time into the time field; returns where the window is."""
     ox, oy = bellwick_origin()
-    xdotool("mousemove", str(ox + 224), str(oy + 85), "click", "1", "key", "ctrl+a")
+    xdotool("mousemove", str(ox + TEXT1[0]), str(oy + TEXT1[1]), "click", "1", "key", "ctrl+a")
     xdotool("type", "--delay", "5", time.strftime("%H:%M:%S", time.localtime(due)))
     return ox, oy
 

@@ -32,7 +32,8 @@ class ShapedWindow(h.AppTest):
         clocks = []
         for i in range(3):
             shot = h.screenshot(os.path.join(self.dir, "clock%d.png" % i))
-            clocks.append(shot.crop((x + 141, y + 48, x + 141 + 169, y + 48 + 17)))
+            left, top, right, bottom = h.LABEL1
+            clocks.append(shot.crop((x + left, y + top, x + right, y + bottom)))
             time.sleep(1.1)
         for clock in clocks:
             yellow = sum(1 for r, g, b in clock.getdata() if r > 200 and g > 200 and b < 80)
