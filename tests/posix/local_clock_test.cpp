@@ -56,6 +56,16 @@ int usEastern(std::time_t t)
     return t >= start && t < end ? -4 * 3600 : -5 * 3600;
 }
 
+// The wall clock's second as the clock under test reads it. Not time(): that
+// coarse clock still shows the old second for a few milliseconds after the
+// new one began, so it cannot bracket a precise reading.
+std::time_t realSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return ts.tv_sec;
+}
+
 int utc(std::time_t) { return 0; }
 int india(std::time_t) { return 5 * 3600 + 1800; }
 
@@ -81,9 +91,9 @@ TEST_P(LocalClockZones, NowIsUtcPlusTheZonesOffset)
     const LocalClock clock;
     // Retry in the unlikely case a change of offset falls between the reads.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const std::time_t before = std::time(nullptr);
+        const std::time_t before = realSeconds();
         const DateTime now = clock.now();
-        const std::time_t after = std::time(nullptr);
+        const std::time_t after = realSeconds();
         const int offset = c.offset(before);
         if (offset != c.offset(after)) continue;
         const std::int64_t ahead = secondsBetween(now, utcOf(before)) - offset;
@@ -111,9 +121,9 @@ TEST(LocalClock, NowLiesBetweenLocaltimeBeforeAndAfter)
         return DateTime{{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday}, {tm.tm_hour, tm.tm_min, tm.tm_sec}};
     };
     const LocalClock clock;
-    const std::time_t before = std::time(nullptr);
+    const std::time_t before = realSeconds();
     const DateTime now = clock.now();
-    const std::time_t after = std::time(nullptr);
+    const std::time_t after = realSeconds();
     EXPECT_LE(local(before), now);
     EXPECT_LE(now, local(after));
     EXPECT_TRUE(isValidDate(now.date));
