@@ -1,6 +1,6 @@
 // Costs of the core on every tick, and of shaping the window once.
 
-#include "app/snoozard.h"
+#include "handlers/snoozard.h"
 #include "fakes/fakes.h"
 #include "posix/posix_time_text.h"
 #include "qt/qt_regions.h"

@@ -1,8 +1,8 @@
 // Bellwick: wires the Qt, SDL and POSIX platform layers to the core and
 // runs the event loop.
 
-#include "app/fatal_report.h"
-#include "app/snoozard.h"
+#include "handlers/fatal_report.h"
+#include "handlers/snoozard.h"
 #include "dbus/dbus_power.h"
 #include "posix/local_clock.h"
 #include "posix/posix_time_text.h"

@@ -1,8 +1,8 @@
 // Bellwick.exe: wires the Win32 platform layer to the core and runs the
 // message loop.
 
-#include "app/fatal_report.h"
-#include "app/snoozard.h"
+#include "handlers/fatal_report.h"
+#include "handlers/snoozard.h"
 #include "win32/snoozard_window.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_event_log.h"

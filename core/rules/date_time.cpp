@@ -37,6 +37,9 @@ bool isValidDate(const Date& d)
     return d.day <= last;
 }
 
+// 1970-01-01 was a Thursday.
+int weekday(const Date& d) { return static_cast<int>(((daysFromCivil(d) + 4) % 7 + 7) % 7); }
+
 Date nextDay(const Date& d) { return civilFromDays(daysFromCivil(d) + 1); }
 
 std::int64_t secondsBetween(const DateTime& a, const DateTime& b)

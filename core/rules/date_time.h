@@ -27,6 +27,8 @@ struct DateTime {
 std::int64_t daysFromCivil(const Date& d);
 Date civilFromDays(std::int64_t days);
 bool isValidDate(const Date& d);
+// 0 Sunday to 6 Saturday.
+int weekday(const Date& d);
 Date nextDay(const Date& d);
 
 // a - b in whole seconds, on wall-clock values.

@@ -289,7 +289,7 @@ Form withoutSeconds(const Form& time)
 
 std::string writeForm(const Form& form, const LocaleWords& words, const Date& date, const TimeOfDay& time)
 {
-    const auto weekday = static_cast<std::size_t>(((daysFromCivil(date) + 4) % 7 + 7) % 7);
+    const auto day = static_cast<std::size_t>(weekday(date));
     const auto month = static_cast<std::size_t>(date.month - 1);
     std::string out;
     for (const FormToken& k : form) {
@@ -305,8 +305,8 @@ std::string writeForm(const Form& form, const LocaleWords& words, const Date& da
         case Kind::Month: out += padded(date.month, k.pad); break;
         case Kind::MonthName: out += words.months.at(month); break;
         case Kind::ShortMonthName: out += words.shortMonths.at(month); break;
-        case Kind::Weekday: out += words.weekdays[weekday]; break;
-        case Kind::ShortWeekday: out += words.shortWeekdays[weekday]; break;
+        case Kind::Weekday: out += words.weekdays[day]; break;
+        case Kind::ShortWeekday: out += words.shortWeekdays[day]; break;
         case Kind::Year2: out += padded((date.year % 100 + 100) % 100, k.pad); break;
         case Kind::Year4: out += std::to_string(date.year); break;
         }

@@ -293,7 +293,7 @@ std::optional<Date> dateOf(const Fields& f)
     const Date d{f.year, f.month, f.day};
     if (!isValidDate(d)) return std::nullopt;
     // 1970-01-01 was a Thursday.
-    if (f.weekday >= 0 && ((daysFromCivil(d) + 4) % 7 + 7) % 7 != f.weekday) return std::nullopt;
+    if (f.weekday >= 0 && weekday(d) != f.weekday) return std::nullopt;
     return d;
 }
 

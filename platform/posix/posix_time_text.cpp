@@ -23,10 +23,8 @@ std::tm makeTm(const Date& d, const TimeOfDay& t)
     tm.tm_hour = t.hour;
     tm.tm_min = t.minute;
     tm.tm_sec = t.second;
-    const std::int64_t days = daysFromCivil(d);
-    // 1970-01-01 was a Thursday.
-    tm.tm_wday = static_cast<int>(((days + 4) % 7 + 7) % 7);
-    tm.tm_yday = static_cast<int>(days - daysFromCivil({d.year, 1, 1}));
+    tm.tm_wday = weekday(d);
+    tm.tm_yday = static_cast<int>(daysFromCivil(d) - daysFromCivil({d.year, 1, 1}));
     tm.tm_isdst = 0;
     return tm;
 }

@@ -3,7 +3,7 @@
 // signals, the mouse on the pictures, presses on the clock, clicks into the
 // file box, and the window's close and moves.
 
-#include "app/snoozard.h"
+#include "handlers/snoozard.h"
 #include "window/window.h"
 
 #include <QObject>

@@ -1,5 +1,8 @@
 #include "qt/picture_widget.h"
 
+#include "qt/widget_factory.h"
+#include "view/look.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -14,7 +17,7 @@ void PictureWidget::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     if (picture_.isNull()) {
-        p.fillRect(rect(), QColor(0x30, 0x30, 0x30));  // no picture: a plain box of its size
+        p.fillRect(rect(), qtColor(look::kMissingPicture));  // no picture: a plain box of its size
         return;
     }
     p.setRenderHint(QPainter::SmoothPixmapTransform);

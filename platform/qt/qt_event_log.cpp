@@ -1,5 +1,7 @@
 #include "qt/qt_event_log.h"
 
+#include "rules/event_line.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -9,32 +11,15 @@ namespace bellwick {
 
 namespace {
 
-QString stamp()
-{
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    return QStringLiteral("epoch_ms=%1 utc=%2")
-        .arg(now)
-        .arg(QDateTime::fromMSecsSinceEpoch(now, Qt::UTC).toString(Qt::ISODateWithMs));
-}
-
-// Keeps the event on one line for whoever parses the log.
-QString oneLine(std::string_view text)
-{
-    QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    for (QChar& c : line) {
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
-            c = u' ';
-    }
-    return line;
-}
+QString qt(const std::string& line) { return QString::fromStdString(line); }
 
 }  // namespace
 
-void QtEventLog::fired() { qCInfo(bellwickAlarm).noquote() << "fired" << stamp(); }
+void QtEventLog::fired() { qCInfo(bellwickAlarm).noquote() << qt(firedLine(QDateTime::currentMSecsSinceEpoch())); }
 
 void QtEventLog::failed(std::string_view reason)
 {
-    qCWarning(bellwickAlarm).noquote() << "failed" << stamp() << QStringLiteral("reason=") + oneLine(reason);
+    qCWarning(bellwickAlarm).noquote() << qt(failedLine(QDateTime::currentMSecsSinceEpoch(), reason));
 }
 
 }  // namespace bellwick

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/file_dialog.h"
+#include "ports/file_dialog.h"
 
 #include <QString>
 #include <QStringList>

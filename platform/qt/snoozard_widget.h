@@ -3,7 +3,7 @@
 // with one widget per visible control, kept in step with the model by a
 // ModelMirror, its input routed to the handlers by an InputRouter.
 
-#include "app/snoozard.h"
+#include "handlers/snoozard.h"
 #include "qt/input_routing.h"
 #include "qt/model_mirror.h"
 #include "window/window.h"

@@ -2,6 +2,7 @@
 
 #include "qt/clock_label.h"
 #include "qt/picture_widget.h"
+#include "view/look.h"
 #include "view/view.h"
 
 #include <QCheckBox>
@@ -21,13 +22,9 @@ QString css(const Rgb& c) { return qtColor(c).name(); }
 
 QString resourceOf(PictureId p)
 {
-    switch (p) {
-    case PictureId::Banner: return QStringLiteral(":/banner.gif");
-    case PictureId::Bar: return QStringLiteral(":/bar.jpg");
-    case PictureId::Badge: return QStringLiteral(":/badge.jpg");
-    case PictureId::None: break;
-    }
-    return {};
+    const std::string_view file = look::pictureFile(p);
+    if (file.empty()) return {};
+    return QStringLiteral(":/") + QString::fromLatin1(file.data(), static_cast<qsizetype>(file.size()));
 }
 
 // A check box whose ticked state reads at a glance: a white tick in the
@@ -46,7 +43,7 @@ protected:
         const QRectF r = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this).adjusted(2, 2, -2, -2);
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(QPen(qtColor(look::kMark), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         const QPointF tick[] = {
             {r.left(), r.top() + r.height() * 0.55}, {r.left() + r.width() * 0.4, r.bottom()}, {r.right(), r.top()}};
         p.drawPolyline(tick, 3);
@@ -68,7 +65,7 @@ QWidget* makeClock(const Control& c, QWidget& window)
     });
     // A palette, not a style sheet: the clock repaints twenty times a second.
     QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, qtColor(c.foreColor.value_or(Rgb{})));
+    pal.setColor(QPalette::WindowText, qtColor(look::fore(c)));
     label->setPalette(pal);
     return label;
 }
@@ -78,8 +75,8 @@ QWidget* makeTextBox(const Control& c, QWidget& window)
     auto* edit = new QLineEdit(QString::fromStdString(c.text), &window);
     edit->setFrame(true);
     edit->setStyleSheet(
-        QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid #808080; padding: 0 2px; }")
-            .arg(css(c.backColor.value_or(Rgb{})), css(c.foreColor.value_or(Rgb{255, 255, 255}))));
+        QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid %3; padding: 0 2px; }")
+            .arg(css(look::back(c)), css(look::fore(c)), css(look::kTextBoxFrame)));
     edit->setReadOnly(c.locked);
     return edit;
 }
@@ -89,10 +86,10 @@ QWidget* makeCheckBox(const Control& c, QWidget& window)
     auto* box = new TickBox(QString::fromStdString(c.text), &window);
     // A black indicator with a white frame on the red box; TickBox draws the tick.
     box->setStyleSheet(QStringLiteral("QCheckBox { background: %1; color: %2; padding-left: 4px; }"
-                                      "QCheckBox::indicator { width: 11px; height: 11px; border: 1px solid white;"
-                                      " background: black; }"
-                                      "QCheckBox:focus { outline: 1px dotted white; }")
-                           .arg(css(c.backColor.value_or(Rgb{})), css(c.foreColor.value_or(Rgb{}))));
+                                      "QCheckBox::indicator { width: 11px; height: 11px; border: 1px solid %3;"
+                                      " background: %4; }"
+                                      "QCheckBox:focus { outline: 1px dotted %3; }")
+                           .arg(css(look::back(c)), css(look::fore(c)), css(look::kMark), css(look::kCheckSquare)));
     box->setChecked(c.value == 1);
     return box;
 }
@@ -100,10 +97,11 @@ QWidget* makeCheckBox(const Control& c, QWidget& window)
 QWidget* makeButton(const Control& c, QWidget& window)
 {
     auto* button = new QPushButton(QString::fromStdString(c.text), &window);
-    button->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: black; border: 1px solid #400000; }"
-                                         "QPushButton:pressed { background: #c00000; }"
-                                         "QPushButton:focus { border: 1px dotted white; }")
-                              .arg(css(c.backColor.value_or(Rgb{255, 0, 0}))));
+    button->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid %3; }"
+                                         "QPushButton:pressed { background: %4; }"
+                                         "QPushButton:focus { border: 1px dotted %5; }")
+                              .arg(css(look::buttonFace(c, false)), css(look::fore(c)), css(look::kButtonFrame),
+                                   css(look::buttonFace(c, true)), css(look::kMark)));
     return button;
 }
 
@@ -112,7 +110,7 @@ QWidget* makeLine(const Control& c, QWidget& window)
     auto* line = new QWidget(&window);
     line->setAutoFillBackground(true);
     QPalette pal = line->palette();
-    pal.setColor(QPalette::Window, qtColor(c.foreColor.value_or(Rgb{})));
+    pal.setColor(QPalette::Window, qtColor(look::fore(c)));
     line->setPalette(pal);
     line->setAttribute(Qt::WA_TransparentForMouseEvents);
     return line;

@@ -7,7 +7,7 @@
 // and it is closed when the sound has ended or is stopped. While idle there
 // is no device and no audio thread.
 
-#include "components/media_player.h"
+#include "ports/media_player.h"
 
 #include <chrono>
 #include <optional>

@@ -1,5 +1,6 @@
 #include "win32/child_controls.h"
 
+#include "view/look.h"
 #include "view/view.h"
 #include "win32/utf16.h"
 
@@ -37,16 +38,12 @@ HWND createChild(const Control& c, HWND parent, int id)
 void drawButton(const DRAWITEMSTRUCT& item, const Control& c, HFONT font, GdiObjects& gdi)
 {
     const bool pressed = item.itemState & ODS_SELECTED;
-    const Rgb back = c.backColor.value_or(Rgb{255, 0, 0});
-    const Rgb face = pressed ? Rgb{static_cast<std::uint8_t>(back.r * 3 / 4), static_cast<std::uint8_t>(back.g * 3 / 4),
-                                   static_cast<std::uint8_t>(back.b * 3 / 4)}
-                             : back;
     RECT r = item.rcItem;
-    ::FillRect(item.hDC, &r, gdi.brush(colourOf(face)));
-    ::FrameRect(item.hDC, &r, gdi.brush(RGB(0x40, 0, 0)));
+    ::FillRect(item.hDC, &r, gdi.brush(colourOf(look::buttonFace(c, pressed))));
+    ::FrameRect(item.hDC, &r, gdi.brush(colourOf(look::kButtonFrame)));
     if (pressed) ::OffsetRect(&r, 1, 1);
     const int mode = ::SetBkMode(item.hDC, TRANSPARENT);
-    const COLORREF colour = ::SetTextColor(item.hDC, colourOf(c.foreColor.value_or(Rgb{})));
+    const COLORREF colour = ::SetTextColor(item.hDC, colourOf(look::fore(c)));
     const HGDIOBJ old = ::SelectObject(item.hDC, font);
     const std::wstring caption = win32::toUtf16(c.text);
     ::DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &r,

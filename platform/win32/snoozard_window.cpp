@@ -1,6 +1,7 @@
 #include "win32/snoozard_window.h"
 
 #include "rules/utf16.h"
+#include "view/look.h"
 #include "view/view.h"
 #include "win32/child_controls.h"
 #include "win32/resource_ids.h"
@@ -300,8 +301,8 @@ LRESULT SnoozardWindow::handle(UINT msg, WPARAM wp, LPARAM lp)
     case WM_CTLCOLORBTN:
         if (const Control* c = controlOf(reinterpret_cast<HWND>(lp))) {
             HDC dc = reinterpret_cast<HDC>(wp);
-            const COLORREF back = colourOf(c->backColor.value_or(Rgb{}));
-            ::SetTextColor(dc, colourOf(c->foreColor.value_or(Rgb{})));
+            const COLORREF back = colourOf(look::back(*c));
+            ::SetTextColor(dc, colourOf(look::fore(*c)));
             ::SetBkColor(dc, back);
             return reinterpret_cast<LRESULT>(gdi_.brush(back));
         }

@@ -5,7 +5,7 @@
 // It mirrors the model and turns user input into model changes and handler
 // calls.
 
-#include "app/snoozard.h"
+#include "handlers/snoozard.h"
 #include "win32/gdi_objects.h"
 #include "win32/surface.h"
 #include "win32/win_api.h"

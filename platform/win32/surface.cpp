@@ -1,5 +1,6 @@
 #include "win32/surface.h"
 
+#include "view/look.h"
 #include "win32/utf16.h"
 
 #include <cstdio>
@@ -12,18 +13,6 @@ namespace {
 
 RECT rect(const PixelRect& r) { return RECT{r.left, r.top, r.left + r.width, r.top + r.height}; }
 
-// The resource that carries a picture (pictures.rc).
-std::string_view resourceName(PictureId p)
-{
-    switch (p) {
-    case PictureId::Banner: return "banner.gif";
-    case PictureId::Bar: return "bar.jpg";
-    case PictureId::Badge: return "badge.jpg";
-    case PictureId::None: break;
-    }
-    return {};
-}
-
 }  // namespace
 
 Surface::Surface(Window& model) : model_(model)
@@ -32,7 +21,7 @@ Surface::Surface(Window& model) : model_(model)
         if (c.kind != ControlKind::Image) continue;
         const PixelRect r = pixelRect(c);
         try {
-            pictures_[&c] = decodePicture(resourceBytes(resourceName(c.picture)), r.width, r.height);
+            pictures_[&c] = decodePicture(resourceBytes(look::pictureFile(c.picture)), r.width, r.height);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "bellwick: %s: %s\n", c.name.value_or("?").c_str(), e.what());
         }
@@ -59,11 +48,11 @@ void Surface::paint(HDC dc, GdiObjects& gdi) const
             if (const auto it = pictures_.find(c); it != pictures_.end() && !it->second.empty())
                 it->second.draw(dc, r.left, r.top);
             else
-                ::FillRect(dc, &box, gdi.brush(RGB(0x30, 0x30, 0x30)));
+                ::FillRect(dc, &box, gdi.brush(colourOf(look::kMissingPicture)));
             break;
         case ControlKind::Label: {
             const int mode = ::SetBkMode(dc, TRANSPARENT);
-            const COLORREF colour = ::SetTextColor(dc, colourOf(c->foreColor.value_or(Rgb{})));
+            const COLORREF colour = ::SetTextColor(dc, colourOf(look::fore(*c)));
             const HGDIOBJ font = ::SelectObject(dc, gdi.font(c->font ? c->font : model_.defaultFont));
             const std::wstring caption = win32::toUtf16(c->text);
             ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box,
@@ -73,7 +62,7 @@ void Surface::paint(HDC dc, GdiObjects& gdi) const
             ::SetBkMode(dc, mode);
             break;
         }
-        case ControlKind::Line: ::FillRect(dc, &box, gdi.brush(colourOf(c->foreColor.value_or(Rgb{})))); break;
+        case ControlKind::Line: ::FillRect(dc, &box, gdi.brush(colourOf(look::fore(*c)))); break;
         default: break;
         }
     }

@@ -1,8 +1,10 @@
 #include "win32/win32_event_log.h"
 
+#include "rules/event_line.h"
 #include "win32/utf16.h"
 #include "win32/win_api.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,33 +14,13 @@ namespace bellwick {
 
 namespace {
 
-std::string stamp()
+// Milliseconds since 1970-01-01T00:00Z.
+std::int64_t nowEpochMs()
 {
     FILETIME ft{};
     GetSystemTimeAsFileTime(&ft);
     const ULONGLONG ticks = (ULONGLONG(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;  // 100 ns since 1601
-    const ULONGLONG ms = ticks / 10000;
-    const ULONGLONG epochMs = ms - 11644473600000ULL;
-    // The same instant, cut to the millisecond, as a calendar time.
-    const ULONGLONG cut = ms * 10000;
-    FILETIME whole{static_cast<DWORD>(cut), static_cast<DWORD>(cut >> 32)};
-    SYSTEMTIME st{};
-    FileTimeToSystemTime(&whole, &st);
-    char utc[32];
-    std::snprintf(utc, sizeof utc, "%04u-%02u-%02uT%02u:%02u:%02u.%03uZ", st.wYear, st.wMonth, st.wDay, st.wHour,
-                  st.wMinute, st.wSecond, st.wMilliseconds);
-    return "epoch_ms=" + std::to_string(epochMs) + " utc=" + utc;
-}
-
-// Keeps the event on one line: C0 and C1 controls, DEL, U+2028 and U+2029
-// become spaces.
-std::string oneLine(std::string_view text)
-{
-    std::wstring wide = win32::toUtf16(text);
-    for (wchar_t& c : wide) {
-        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029) c = L' ';
-    }
-    return win32::toUtf8(wide);
+    return static_cast<std::int64_t>(ticks / 10000) - 11644473600000LL;
 }
 
 bool enabledByEnvironment()
@@ -65,12 +47,12 @@ Win32EventLog::Win32EventLog(Sink sink) : firedSink_(sink), failedSink_(std::mov
 
 void Win32EventLog::fired()
 {
-    if (firedSink_) firedSink_("bellwick.alarm: fired " + stamp());
+    if (firedSink_) firedSink_("bellwick.alarm: " + firedLine(nowEpochMs()));
 }
 
 void Win32EventLog::failed(std::string_view reason)
 {
-    if (failedSink_) failedSink_("bellwick.alarm: failed " + stamp() + " reason=" + oneLine(reason));
+    if (failedSink_) failedSink_("bellwick.alarm: " + failedLine(nowEpochMs(), reason));
 }
 
 }  // namespace bellwick

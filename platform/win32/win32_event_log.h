@@ -8,13 +8,8 @@
 
 namespace bellwick {
 
-// One line per event, as the Linux program logs them:
-//
-//   bellwick.alarm: fired epoch_ms=<ms> utc=<yyyy-MM-ddTHH:mm:ss.zzzZ>
-//   bellwick.alarm: failed epoch_ms=<ms> utc=<...> reason=<text>
-//
-// <ms> counts milliseconds since 1970-01-01T00:00Z, taken once per event;
-// utc= is the same instant. Control characters in the reason become spaces.
+// The core's event lines (rules/event_line.h) after "bellwick.alarm: ", as
+// the Linux program logs them.
 class Win32EventLog final : public EventLog {
 public:
     using Sink = std::function<void(const std::string& line)>;

@@ -1,7 +1,7 @@
 #pragma once
 // The system's file-open dialog (GetOpenFileNameW).
 
-#include "components/file_dialog.h"
+#include "ports/file_dialog.h"
 
 #include <string>
 

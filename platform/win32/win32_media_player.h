@@ -1,7 +1,7 @@
 #pragma once
 // The media player on MCI (winmm's string interface).
 
-#include "components/media_player.h"
+#include "ports/media_player.h"
 
 #include <string>
 

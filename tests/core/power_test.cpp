@@ -1,5 +1,5 @@
 // What an armed alarm asks of the computer's sleep, and when it lets go.
-#include "app/fatal_report.h"
+#include "handlers/fatal_report.h"
 #include "fakes/fakes.h"
 #include "window/layout.h"
 

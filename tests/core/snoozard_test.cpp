@@ -1,4 +1,4 @@
-#include "app/snoozard.h"
+#include "handlers/snoozard.h"
 #include "fakes/fakes.h"
 #include "window/layout.h"
 

@@ -1,3 +1,4 @@
+#include "rules/event_line.h"
 #include "rules/filter.h"
 #include "rules/utf16.h"
 
@@ -64,6 +65,38 @@ TEST(CodePoints, CountsCharactersNotBytes)
     EXPECT_EQ(codePoints(""), 0u);
     EXPECT_EQ(codePoints("/Grüße/🔔.wav"), 12u);
 }
+
+struct EventLineCase {
+    const char* name;
+    std::string line, expected;
+};
+
+std::ostream& operator<<(std::ostream& os, const EventLineCase& c) { return os << c.name; }
+
+class EventLine : public testing::TestWithParam<EventLineCase> {};
+
+TEST_P(EventLine, IsOneLineWithItsInstantTwice) { EXPECT_EQ(GetParam().line, GetParam().expected); }
+
+// 2024-02-29T23:59:59.999Z, the last millisecond of a leap day.
+constexpr std::int64_t kLeapDayEnd = 1709251199999;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, EventLine,
+    testing::Values(
+        EventLineCase{"Epoch", firedLine(0), "fired epoch_ms=0 utc=1970-01-01T00:00:00.000Z"},
+        EventLineCase{"LeapDayEnd", firedLine(kLeapDayEnd), "fired epoch_ms=1709251199999 utc=2024-02-29T23:59:59.999Z"},
+        EventLineCase{"NextMillisecond", firedLine(kLeapDayEnd + 1),
+                      "fired epoch_ms=1709251200000 utc=2024-03-01T00:00:00.000Z"},
+        EventLineCase{"Reason", failedLine(0, "cannot open /home/me/a b.wav"),
+                      "failed epoch_ms=0 utc=1970-01-01T00:00:00.000Z reason=cannot open /home/me/a b.wav"},
+        EventLineCase{"EmptyReason", failedLine(0, ""), "failed epoch_ms=0 utc=1970-01-01T00:00:00.000Z reason="},
+        EventLineCase{"ControlsAndSeparators", failedLine(0, "a\r\nb\tc\x7F\xC2\x85" "d\xE2\x80\xA8" "e\xE2\x80\xA9" "f"),
+                      "failed epoch_ms=0 utc=1970-01-01T00:00:00.000Z reason=a  b c  d e f"},
+        EventLineCase{"NonAsciiKept", failedLine(0, "Ger\xC3\xA4t \xF0\x9F\x94\x94"),
+                      "failed epoch_ms=0 utc=1970-01-01T00:00:00.000Z reason=Ger\xC3\xA4t \xF0\x9F\x94\x94"},
+        EventLineCase{"NotUtf8Replaced", failedLine(0, "a\xFF\xC3(\xE2\x80\xED\xA0\x80" "b"),
+                      "failed epoch_ms=0 utc=1970-01-01T00:00:00.000Z reason=a\xEF\xBF\xBD\xEF\xBF\xBD(\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD" "b"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace bellwick

@@ -1,5 +1,5 @@
-#include "app/snoozard.h"
-#include "app/tick_phase.h"
+#include "handlers/snoozard.h"
+#include "handlers/tick_phase.h"
 #include "fakes/fakes.h"
 #include "ports/ticker.h"
 #include "window/layout.h"

@@ -1,9 +1,9 @@
 #pragma once
 // Fakes of the platform interfaces, recording what the core asks of them.
 
-#include "app/snoozard.h"
-#include "components/file_dialog.h"
-#include "components/media_player.h"
+#include "handlers/snoozard.h"
+#include "ports/file_dialog.h"
+#include "ports/media_player.h"
 #include "ports/clock.h"
 #include "ports/event_log.h"
 #include "ports/messages.h"

@@ -1,4 +1,4 @@
-#include "app/fatal_report.h"
+#include "handlers/fatal_report.h"
 
 #include <cstdio>
 #include <exception>

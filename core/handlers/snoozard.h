@@ -2,8 +2,8 @@
 // The main window's behaviour: every handler of Snoozard, over the window
 // model and the platform interfaces.
 
-#include "components/file_dialog.h"
-#include "components/media_player.h"
+#include "ports/file_dialog.h"
+#include "ports/media_player.h"
 #include "ports/clock.h"
 #include "ports/event_log.h"
 #include "ports/messages.h"

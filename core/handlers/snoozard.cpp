@@ -1,6 +1,6 @@
-#include "app/snoozard.h"
+#include "handlers/snoozard.h"
 
-#include "app/tick_phase.h"
+#include "handlers/tick_phase.h"
 #include "rules/utf16.h"
 #include "shaping/rounding.h"
 #include "shaping/transparent.h"

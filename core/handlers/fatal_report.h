@@ -3,7 +3,7 @@
 // titled "Bellwick" naming the error, then the process ends with status 1.
 // No tick runs while the box is open.
 
-#include "app/snoozard.h"
+#include "handlers/snoozard.h"
 #include "ports/messages.h"
 #include "ports/process.h"
 

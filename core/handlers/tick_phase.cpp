@@ -1,4 +1,4 @@
-#include "app/tick_phase.h"
+#include "handlers/tick_phase.h"
 
 #include <algorithm>
 
