@@ -31,10 +31,9 @@ int main(int argc, char** argv)
     // The window shapes and places itself, which needs X11 (XWayland on a
     // Wayland session).
     if (std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "xcb", 1);
-    // The clock repaints a small area 20 times a second. Through shared
-    // memory Qt waits for the X server before every paint, a round trip that
-    // wakes its event thread and this one again each tick; the 11 KB go
-    // over the socket for less.
+    // The clock repaints a small area each tick. Through shared memory Qt
+    // waits for the X server before every paint, a round trip that wakes its
+    // event thread and this one again; the 11 KB go over the socket for less.
     setenv("QT_XCB_NO_MITSHM", "1", 0);
 
     QApplication app(argc, argv);
@@ -62,14 +61,15 @@ int main(int argc, char** argv)
     Snoozard snoozard(
         model, Services{regions, messages, process, settings, player, dialog, clock, timeText, log, power, ticker});
     FatalReport fatal(messages, process, snoozard);
-    // After every handler (the clock ticks 20 times a second, also while a
-    // message box is open) the player may give back its audio device.
+    // After every handler (the clock ticks at least once a second, also
+    // while a message box is open) the player may give back its audio device.
     const auto guard = [&](const std::function<void()>& f) {
         fatal.guard(f);
         player.closeWhenDone();
     };
     widget = std::make_unique<SnoozardWidget>(model, snoozard, guard);
     ticker.onTick([&] { guard([&] { snoozard.timer1Tick(); }); });
+    ticker.onClockSet([&] { guard([&] { snoozard.changed(); }); });
     TerminationSignals termination([&] { fatal.guard([&] { snoozard.terminate(); }); });
 
     fatal.guard([&] { snoozard.load(); });

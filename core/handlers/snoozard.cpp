@@ -20,10 +20,10 @@ struct TickError : std::runtime_error {
 // The floating-point faults the drag arithmetic must not hide.
 constexpr int kDragFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
-// Ticks come every 50 ms, so the clock moves 0 or 1 s between two of them;
-// more, or backwards, is a jump (resume from sleep, the clock set, a
-// daylight-saving change). A tick that was merely late only renews the
-// same wake moment.
+// Ticks come at least once a second, so the clock moves 0 or 1 s between
+// two of them; more, or backwards, is a jump (resume from sleep, the clock
+// set, a daylight-saving change). A tick that was merely late only renews
+// the same wake moment.
 constexpr std::int64_t kJumpSeconds = 2;
 
 void checkDragArithmetic()
@@ -50,6 +50,9 @@ Snoozard::Snoozard(Window& window, Services services) : w_(window), s_(services)
     w_.onClick = [this](Control& c) {
         if (c.is("Check1")) check1Click();
     };
+    w_.onText = [this](Control& c) {
+        if (c.is("Text1")) changed();
+    };
 }
 
 void Snoozard::load()
@@ -60,18 +63,24 @@ void Snoozard::load()
     w_.setText(txtFile, s_.settings.read(kApplication, kSection, kKey, kDefaultSound));
     File = txtFile.text;
     s_.player.setFileName(File);
-    alignTicks(s_.clock.read().millisecond);
+    scheduleTick();
 }
 
-// Starts the ticks anew on phase unless the reading taken at `millisecond`
-// shows them there already. A timer of interval 0 is off.
-void Snoozard::alignTicks(int millisecond)
+void Snoozard::changed()
+{
+    // A tick's own changes (the untick) are read already; it asks for the
+    // next tick itself, as does the end of a hold.
+    if (inTick_) return;
+    changed_ = true;
+    if (holds_ == 0) scheduleTick();
+}
+
+// Asks for the next tick from a fresh reading: a tick may have waited on a
+// message for minutes. A timer of interval 0 is off.
+void Snoozard::scheduleTick()
 {
     const int interval = w_.control("Timer1").intervalMs;
-    if (interval > 0 && (!ticking_ || !onTickPhase(millisecond, interval))) {
-        s_.ticker.start(msToNextTick(millisecond, interval), interval);
-        ticking_ = true;
-    }
+    if (interval > 0) s_.ticker.schedule(msToNextTick(s_.clock.read().millisecond, interval, changed_));
 }
 
 void Snoozard::terminate()
@@ -108,11 +117,11 @@ void Snoozard::timer1Tick()
         ~Reset() { flag = false; }
     } reset{inTick_};
 
-    const WallTime wall = s_.clock.read();
-    tick(wall.at);
-    alignTicks(wall.millisecond);
+    changed_ = false;
+    tick(s_.clock.now());
     // After the sound has started: a message about the save must not hold it.
     showNotice();
+    scheduleTick();
 }
 
 void Snoozard::tick(const DateTime& now)
@@ -150,6 +159,7 @@ void Snoozard::tick(const DateTime& now)
     } catch (const std::exception& e) {
         s_.log.failed(e.what());
         s_.messages.show(kTickFailure, kTitle, vbOKOnly);
+        changed_ = true;  // the clock stood still while the message was open
         if (check) w_.setValue(*check, 0);
     }
 }
@@ -162,6 +172,7 @@ void Snoozard::cmdBrowseClick()
     if (s_.dialog.fileName().empty()) return;
     File = s_.dialog.fileName();
     w_.setText(w_.control("txtFile"), File);
+    changed();
 }
 
 void Snoozard::txtFileClick()
@@ -189,6 +200,7 @@ void Snoozard::check1Click()
     if (!armed) releasePower();
     // Inside a tick the alarm may be about to play: the tick shows it after.
     if (!inTick_) showNotice();
+    changed();
 }
 
 void Snoozard::wishPower()
@@ -222,6 +234,7 @@ void Snoozard::showNotice()
     const std::string text = std::move(*notice_);
     notice_.reset();
     s_.messages.show(text, kTitle, vbOKOnly);
+    changed_ = true;
 }
 
 void Snoozard::image1MouseDown(int /*button*/, int /*shift*/, float x, float y)

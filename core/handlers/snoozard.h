@@ -59,15 +59,23 @@ public:
     void terminate();
     void image3Click();
 
-    // Ticks keep their phase: one falls just after each wall-clock second.
+    // One tick falls just after each wall-clock second, and one within a
+    // step of the timer after anything it reads has changed.
     void timer1Tick();
+    // Something a tick reads changed outside the model (the clock set, the
+    // zone or the locale changed, the system resumed): tick within a step.
+    void changed();
 
     // While a hold lives no tick runs: for a modal box opened outside the
     // tick, which would otherwise let ticks run under it.
     class [[nodiscard]] TickHold {
     public:
         explicit TickHold(Snoozard& s) : s_(s) { ++s_.holds_; }
-        ~TickHold() { --s_.holds_; }
+        // The ticks held back come within a step.
+        ~TickHold()
+        {
+            if (--s_.holds_ == 0) s_.changed();
+        }
         TickHold(const TickHold&) = delete;
         TickHold& operator=(const TickHold&) = delete;
 
@@ -95,7 +103,7 @@ public:
 private:
     DateTime dueTime(const TimeReading& alarm) const;
     void tick(const DateTime& now);
-    void alignTicks(int millisecond);
+    void scheduleTick();
     void showNotice();
     void wishPower();
 
@@ -109,7 +117,7 @@ private:
     bool powerHeld_ = false;             // keepAwake said and not yet released
     std::optional<DateTime> wakeDue_;    // the moment last given to wakeAt
     std::optional<DateTime> lastTick_;   // the clock at the last tick, to see it jump
-    bool ticking_ = false;               // the ticker started
+    bool changed_ = false;               // something a tick reads changed since the last tick
 };
 
 }  // namespace bellwick

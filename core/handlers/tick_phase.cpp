@@ -4,20 +4,14 @@
 
 namespace bellwick {
 
-namespace {
-
-// Milliseconds since the latest second's tick moment, 0..999.
-int sinceSecondTick(int millisecond) { return ((millisecond - kTickLeadMs) % 1000 + 1000) % 1000; }
-
-}  // namespace
-
-int msToNextTick(int millisecond, int intervalMs)
+int msToNextTick(int millisecond, int intervalMs, bool changed)
 {
-    const int since = sinceSecondTick(millisecond);
+    // Milliseconds since the latest second's tick moment, 0..999.
+    const int since = ((millisecond - kTickLeadMs) % 1000 + 1000) % 1000;
+    const int toSecond = 1000 - since;
+    if (!changed || intervalMs <= 0) return toSecond;
     // An interval that does not divide the second restarts its steps there.
-    return std::min(intervalMs - since % intervalMs, 1000 - since);
+    return std::min(intervalMs - since % intervalMs, toSecond);
 }
-
-bool onTickPhase(int millisecond, int intervalMs) { return sinceSecondTick(millisecond) % intervalMs <= kTickSlackMs; }
 
 }  // namespace bellwick

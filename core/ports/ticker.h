@@ -5,47 +5,31 @@
 
 namespace bellwick {
 
-// The timer behind the clock's ticks.
+// The timer behind the clock's ticks: one tick at a time, each asked for by
+// the handlers when the one before has run. Between ticks nothing wakes.
 class Ticker {
 public:
     virtual ~Ticker() = default;
-    // (Re)starts it: the first tick after firstMs, then one every everyMs.
-    virtual void start(int firstMs, int everyMs) = 0;
-};
+    // One tick after ms milliseconds; replaces a tick not yet run.
+    virtual void schedule(int ms) = 0;
 
-// A Ticker over a platform timer that can only fire periodically: a single
-// period of the offset, then the interval. A platform binds arm() and calls
-// fired() from its timer.
-class OffsetTicker : public Ticker {
-public:
-    // What each tick runs.
+    // What a tick runs.
     void onTick(std::function<void()> tick) { tick_ = std::move(tick); }
-
-    void start(int firstMs, int everyMs) final
-    {
-        every_ = everyMs;
-        offset_ = true;
-        arm(firstMs);
-    }
+    // What runs when the wall clock was set, where the platform can tell.
+    void onClockSet(std::function<void()> set) { clockSet_ = std::move(set); }
 
 protected:
-    // (Re)arms the platform's timer to fire every ms.
-    virtual void arm(int ms) = 0;
-
     void fired()
     {
-        if (offset_) {
-            offset_ = false;
-            arm(every_);
-        }
-        // Last: the tick may start the timer anew.
         if (tick_) tick_();
+    }
+    void clockWasSet()
+    {
+        if (clockSet_) clockSet_();
     }
 
 private:
-    std::function<void()> tick_;
-    int every_ = 0;
-    bool offset_ = false;  // the running period is the offset, not the interval
+    std::function<void()> tick_, clockSet_;
 };
 
 }  // namespace bellwick

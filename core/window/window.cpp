@@ -60,6 +60,7 @@ void Window::setText(Control& c, std::string text)
     if (c.text == text) return;
     c.text = std::move(text);
     if (onChange) onChange(c, Property::Text);
+    if (onText) onText(c);
 }
 
 void Window::setValue(Control& c, int value)

@@ -28,6 +28,7 @@ class Window {
 public:
     using ChangeHook = std::function<void(Control&, Property)>;
     using ClickHook = std::function<void(Control&)>;
+    using TextHook = std::function<void(Control&)>;
     using MoveHook = std::function<void()>;
     using RepaintHook = std::function<void(Control&)>;
     using CloseHook = std::function<void()>;
@@ -79,6 +80,7 @@ public:
 
     ChangeHook onChange;  // platform mirror
     ClickHook onClick;    // check box value changes
+    TextHook onText;      // the handlers' own watch on texts, after the mirror
     MoveHook onMove;      // Left or Top written
     RepaintHook onRepaint;
     CloseHook onClose;

@@ -1,7 +1,7 @@
 #pragma once
 // A label that keeps its rendered picture, backdrop included, until its
-// text changes. The clock repaints twenty times a second and its text
-// changes once: each repaint is then one blit, with no text layout and no
+// text changes. The clock repaints at every tick, a few of them within one
+// second after a change: each repaint that keeps the text is then one blit, with no text layout and no
 // painting of the widgets behind it. On X11 that blit is done by the
 // server from its own copy of the picture.
 

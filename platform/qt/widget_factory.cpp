@@ -63,7 +63,7 @@ QWidget* makeClock(const Control& c, QWidget& window)
             picture->render(&p, part.topLeft() - at.topLeft(), QRegion(part.translated(-picture->pos())));
         }
     });
-    // A palette, not a style sheet: the clock repaints twenty times a second.
+    // A palette, not a style sheet: the clock repaints every tick.
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, qtColor(look::fore(c)));
     label->setPalette(pal);

@@ -296,6 +296,16 @@ LRESULT SnoozardWindow::handle(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_ERASEBKGND: return 1;  // the paint covers everything
     case WM_PAINT: paint(); return 0;
+    // The clock or its zone was set, the locale changed, the system resumed:
+    // the clock's text and the alarm's moment may differ now.
+    case WM_TIMECHANGE: guard_([&] { handlers_.changed(); }); return 0;
+    case WM_SETTINGCHANGE:
+        if (lp && std::wstring_view(reinterpret_cast<const wchar_t*>(lp)) == L"intl")
+            guard_([&] { handlers_.changed(); });
+        break;
+    case WM_POWERBROADCAST:
+        if (wp == PBT_APMRESUMEAUTOMATIC) guard_([&] { handlers_.changed(); });
+        return TRUE;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:

@@ -16,7 +16,7 @@ Win32Ticker::~Win32Ticker()
     running = nullptr;
 }
 
-void Win32Ticker::arm(int ms)
+void Win32Ticker::schedule(int ms)
 {
     // The same id replaces the timer; USER_TIMER_MINIMUM is 10 ms.
     if (const UINT_PTR id = ::SetTimer(nullptr, id_, static_cast<UINT>(ms), &Win32Ticker::timerProc)) id_ = id;
@@ -24,7 +24,10 @@ void Win32Ticker::arm(int ms)
 
 void CALLBACK Win32Ticker::timerProc(HWND, UINT, UINT_PTR id, DWORD)
 {
-    if (running && id == running->id_) running->fired();
+    if (!running || id != running->id_) return;
+    // One tick: the tick asks for the next.
+    ::KillTimer(nullptr, id);
+    running->fired();
 }
 
 }  // namespace bellwick

@@ -243,14 +243,13 @@ public:
     void showDisplay() noexcept override { calls.push_back("showDisplay"); }
 };
 
-// "first/every" per start.
+// Records each tick asked for; fire() and setClock() stand for the timer.
 class FakeTicker : public Ticker {
 public:
-    std::vector<std::string> starts;
-    void start(int firstMs, int everyMs) override
-    {
-        starts.push_back(std::to_string(firstMs) + "/" + std::to_string(everyMs));
-    }
+    std::vector<int> schedules;  // ms, in order
+    void schedule(int ms) override { schedules.push_back(ms); }
+    void fire() { fired(); }
+    void setClock() { clockWasSet(); }
 };
 
 // Everything a Snoozard needs, faked.
