@@ -6,6 +6,7 @@
 #include "dbus/dbus_power.h"
 #include "posix/local_clock.h"
 #include "posix/posix_time_text.h"
+#include "qt/cursor_blink.h"
 #include "qt/qt_event_log.h"
 #include "qt/qt_file_dialog.h"
 #include "qt/qt_messages.h"
@@ -74,5 +75,6 @@ int main(int argc, char** argv)
 
     fatal.guard([&] { snoozard.load(); });
     widget->start();
+    CursorBlink blink;
     return app.exec();
 }
