@@ -10,11 +10,11 @@ import os
 import signal
 import subprocess
 import tempfile
-import time
 import unittest
 
 from PIL import Image
 
+from waiting import clock_goes_on, dated_alarm, drawn_clock, events, wait_for
 from window_points import BANNER, BROWSE, CHECK1, IMAGE3, LABEL1, TEXT1, TXTFILE, WINDOW  # noqa: F401
 
 BINARY = os.environ.get("BELLWICK_BINARY", "build/default/app/bellwick")
@@ -24,16 +24,6 @@ INI_NAME = "KV Bellwick.ini"
 
 def run(*cmd):
     return subprocess.run(cmd, check=True, capture_output=True, text=True).stdout.strip()
-
-
-def wait_for(predicate, timeout=10.0, interval=0.05, what="condition"):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(interval)
-    raise AssertionError("timed out waiting for " + what)
 
 
 def windows_named(name):
@@ -134,9 +124,7 @@ class AppTest(unittest.TestCase):
             self.proc.wait()
         if self.proc:
             self.log.close()
-        if os.geteuid() == 0:
-            subprocess.run(["chattr", "-i", self.config], capture_output=True)
-        os.chmod(self.config, 0o755)
+        self.make_config_writable()
         self.tmp.cleanup()
 
     def make_config_read_only(self):
@@ -148,6 +136,11 @@ class AppTest(unittest.TestCase):
                 self.skipTest("chattr +i is not available here: " + r.stderr.strip())
         else:
             os.chmod(self.config, 0o555)
+
+    def make_config_writable(self):
+        if os.geteuid() == 0:
+            subprocess.run(["chattr", "-i", self.config], capture_output=True)
+        os.chmod(self.config, 0o755)
 
     def holds_audio(self):
         """Whether the program holds an audio device: an SDL audio thread,
@@ -162,9 +155,15 @@ class AppTest(unittest.TestCase):
         return 0
 
     def stderr_text(self):
+        """Standard error of the program started last."""
         self.log.flush()
         with open(os.path.join(self.dir, "stderr.txt"), errors="replace") as f:
+            f.seek(self.log_from)
             return f.read()
+
+    def events(self, kind):
+        """This run's event-log lines of `kind` ("fired", "failed") as (epoch_ms, line)."""
+        return events(self.stderr_text(), kind)
 
     @property
     def ini(self):
@@ -198,16 +197,28 @@ class AppTest(unittest.TestCase):
             "SDL_DISKAUDIOFILE": self.audio,
             "LC_ALL": lang,
             "QT_QPA_PLATFORM": "xcb",
+            "QT_LOGGING_RULES": "bellwick.alarm.info=true",  # "fired" lines too
         })
         e.update(env or {})
-        if self.proc and self.proc.poll() is None:
-            self.proc.kill()
-            self.proc.wait()
+        if self.proc:
+            if self.proc.poll() is None:
+                self.proc.kill()
+                self.proc.wait()
+            self.log.close()
         self.log = open(os.path.join(self.dir, "stderr.txt"), "ab")
+        self.log_from = self.log.tell()
         self.proc = subprocess.Popen([BINARY], env=e, stdout=subprocess.DEVNULL, stderr=self.log)
         self.window = wait_for(lambda: (windows_named("Bellwick") or [None])[0], what="the window")
-        time.sleep(0.3)  # first paint
+        wait_for(lambda: drawn_clock(self.clock()), what="the first paint")
         return self.window
+
+    def clock(self):
+        """The clock's rectangle as the screen shows it."""
+        return window_shot(self.window, os.path.join(self.dir, "clock.png")).crop(LABEL1)
+
+    def clock_goes_on(self, seconds=2):
+        """The clock's pictures once it has shown `seconds` new ones (waiting.clock_goes_on)."""
+        return clock_goes_on(self.clock, seconds)
 
     def origin(self):
         x, y, _, _ = geometry(self.window)
@@ -225,9 +236,19 @@ class AppTest(unittest.TestCase):
         self.key("ctrl+a")
         run("xdotool", "type", "--delay", "20", text)
 
-    def alarm_in(self, seconds):
-        """Types the time of day a few seconds from now (C locale form)."""
-        self.set_alarm_text(time.strftime("%H:%M:%S", time.localtime(time.time() + seconds)))
+    def alarm_in(self, seconds=0):
+        """Types a dated alarm `seconds` from now; returns its moment in epoch seconds."""
+        text, due = dated_alarm(seconds)
+        self.set_alarm_text(text)
+        return due
+
+    def click_check1(self):
+        """Clicks "Set Alarm" and waits for the save each click makes: the
+        click has then been handled."""
+        if os.path.exists(self.ini):
+            os.utime(self.ini, (0, 0))
+        self.click(CHECK1)
+        wait_for(lambda: os.path.exists(self.ini) and os.stat(self.ini).st_mtime > 0, what="the choice saved")
 
     def alive(self):
         return self.proc.poll() is None
@@ -237,18 +258,24 @@ class AppTest(unittest.TestCase):
         return [w for w in windows_named("Bellwick") if w != self.window]
 
     def dismiss_dialog(self):
-        wait_for(self.dialogs, what="a message box")
+        box = wait_for(lambda: (self.dialogs() or [None])[0], what="a message box")
         # The OK button sits in the bottom right corner; there is no window
-        # manager here to give the box the keyboard. The box may still be
-        # settling into place, so try a few times.
-        for _ in range(10):
-            boxes = self.dialogs()
-            if not boxes:
+        # manager here to give the box the keyboard. A box still settling
+        # into place may miss the click: click again while it is there.
+        for _ in range(5):
+            if box not in self.dialogs():
                 return
-            time.sleep(0.2)
-            x, y, width, height = geometry(boxes[0])
-            run("xdotool", "mousemove", str(x + width - 50), str(y + height - 24), "click", "1")
-            time.sleep(0.3)
+            seen = []
+
+            def in_place():
+                seen.append(geometry(box))
+                return len(seen) > 1 and seen[-1] == seen[-2] and seen[-1]
+            try:
+                x, y, width, height = wait_for(in_place, what="the box in place")
+                run("xdotool", "mousemove", str(x + width - 50), str(y + height - 24), "click", "1")
+                wait_for(lambda: box not in self.dialogs(), timeout=2, what="the box closed")
+            except (AssertionError, subprocess.CalledProcessError):  # missed, or closed meanwhile
+                continue
         raise AssertionError("the message box did not close")
 
     def terminate(self, sig=signal.SIGTERM):
