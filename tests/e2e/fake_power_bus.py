@@ -1,10 +1,12 @@
 """Stand-ins for the desktop portal's and logind's sleep inhibitors on the bus
-at ADDRESS; every call becomes one JSON line in LOG. Prints "ready" once the
-names are owned.  Usage: fake_power_bus.py ADDRESS LOG [portal] [logind]"""
+at ADDRESS; every call becomes one JSON line in LOG, with the time it came
+("at", epoch seconds). Prints "ready" once the names are owned.
+Usage: fake_power_bus.py ADDRESS LOG [portal] [logind]"""
 
 import json
 import os
 import sys
+import time
 
 import dbus
 import dbus.mainloop.glib
@@ -14,7 +16,7 @@ from gi.repository import GLib
 
 def log(**entry):
     with open(sys.argv[2], "a") as f:
-        f.write(json.dumps(entry) + "\n")
+        f.write(json.dumps(dict(entry, at=time.time())) + "\n")
 
 
 class Request(dbus.service.Object):

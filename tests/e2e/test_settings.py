@@ -1,7 +1,6 @@
 """Start-up with the settings file, and arming, which saves the choice."""
 
 import os
-import time
 import unittest
 
 import harness as h
@@ -13,17 +12,15 @@ class StartUp(h.AppTest):
             with self.subTest(content=content[:16]):
                 with open(self.ini, "wb") as f:
                     f.write(content)
-                self.start()
-                time.sleep(0.5)
+                self.start()  # the settings are read before the window shows
                 self.assertTrue(self.alive())
-                self.terminate()
+                self.assertEqual(self.terminate(), 0)
                 with open(self.ini, "rb") as f:
                     self.assertEqual(f.read(), content)
 
     def test_a_deleted_sound_file_does_not_stop_start_up(self):
         self.write_setting("/nowhere/gone.wav")
         self.start()
-        time.sleep(0.5)
         self.assertTrue(self.alive())
         self.assertEqual(self.terminate(), 0)
 
@@ -58,7 +55,7 @@ class Arming(h.AppTest):
         self.click(h.CHECK1)
         self.dismiss_dialog()
         self.click(h.CHECK1)
-        time.sleep(0.5)
+        self.clock_goes_on()  # the click has been handled meanwhile
         self.assertEqual(self.dialogs(), [])
         self.assertTrue(self.alive())
 
