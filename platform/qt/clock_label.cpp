@@ -30,24 +30,4 @@ const QPixmap& ClockLabel::picture()
 
 void ClockLabel::paintEvent(QPaintEvent*) { QPainter(this).drawPixmap(0, 0, picture()); }
 
-void ClockLabel::repaintNow()
-{
-    if (!blitTried_ && isVisible()) {
-        blitTried_ = true;
-        blit_ = X11Blit::create(*window());
-    }
-    if (!blit_ || !isVisible()) {
-        repaint();
-        return;
-    }
-    // A new text also reaches Qt's own copy of the window through the
-    // update() its setText asked for; this shows it without waiting.
-    const QPixmap& shown = picture();
-    if (shown.cacheKey() != uploaded_) {
-        blit_->upload(shown.toImage());
-        uploaded_ = shown.cacheKey();
-    }
-    blit_->copyTo(mapTo(window(), QPoint(0, 0)));
-}
-
 }  // namespace bellwick

@@ -1,17 +1,12 @@
 #pragma once
 // A label that keeps its rendered picture, backdrop included, until its
-// text changes. The clock repaints at every tick, a few of them within one
-// second after a change: each repaint that keeps the text is then one blit, with no text layout and no
-// painting of the widgets behind it. On X11 that blit is done by the
-// server from its own copy of the picture.
-
-#include "qt/x11_blit.h"
+// text changes: the ticks in the steps after a change repaint the same
+// text, each with one blit and no painting of the widgets behind it.
 
 #include <QLabel>
 #include <QPixmap>
 
 #include <functional>
-#include <memory>
 
 namespace bellwick {
 
@@ -24,9 +19,6 @@ public:
     ClockLabel(const QString& text, QWidget* parent, Backdrop backdrop);
     ~ClockLabel() override;
 
-    // Shows the current text at once, as QWidget::repaint.
-    void repaintNow();
-
 protected:
     void paintEvent(QPaintEvent*) override;
 
@@ -36,9 +28,6 @@ private:
     Backdrop backdrop_;
     QPixmap cache_;
     QString cachedText_;
-    std::unique_ptr<X11Blit> blit_;
-    bool blitTried_ = false;
-    qint64 uploaded_ = 0;  // cacheKey of the picture the server holds
 };
 
 }  // namespace bellwick

@@ -1,6 +1,5 @@
 #include "qt/model_mirror.h"
 
-#include "qt/clock_label.h"
 
 #include "rules/utf16.h"
 #include "view/view.h"
@@ -16,11 +15,7 @@ ModelMirror::ModelMirror(Window& model, QWidget& window, WidgetOf widgetOf)
 {
     model_.onChange = [this](Control& c, Property p) { changed(c, p); };
     model_.onRepaint = [this](Control& c) {
-        QWidget* w = widgetOf_(c);
-        if (auto* clock = qobject_cast<ClockLabel*>(w))
-            clock->repaintNow();
-        else if (w)
-            w->repaint();
+        if (QWidget* w = widgetOf_(c)) w->repaint();
     };
     model_.onMove = [this] {
         const PixelPoint at = screenPosition(model_);
