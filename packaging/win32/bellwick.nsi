@@ -1,13 +1,14 @@
 ; Bellwick's Windows installer. Built by packaging/win32/CMakeLists.txt:
-;   makensis -DVERSION=1.0.0.0 -DDISPLAY_VERSION=1.00 -DPUBLISHER=... \
+;   makensis -DVERSION=<version> -DVERSION_NUMBERS=<four numbers> \
+;            -DDISPLAY_VERSION=<major.two-digit minor> -DPUBLISHER=... \
 ;            -DEXE=.../Bellwick.exe -DICON=.../bellwick.ico -DOUTFILE=... bellwick.nsi
 ; Per machine by default when the user may (an administrator), else per
 ; user; /AllUsers and /CurrentUser choose, /S installs without asking. The
 ; uninstaller removes what was installed and leaves the user's sound setting
 ; (HKCU\Software\KV Bellwick) alone.
 
-!ifndef VERSION | DISPLAY_VERSION | PUBLISHER | EXE | ICON | OUTFILE
-  !error "VERSION, DISPLAY_VERSION, PUBLISHER, EXE, ICON and OUTFILE must be defined"
+!ifndef VERSION | VERSION_NUMBERS | DISPLAY_VERSION | PUBLISHER | EXE | ICON | OUTFILE
+  !error "VERSION, VERSION_NUMBERS, DISPLAY_VERSION, PUBLISHER, EXE, ICON and OUTFILE must be defined"
 !endif
 
 Unicode true
@@ -50,8 +51,8 @@ BrandingText "${APP} ${DISPLAY_VERSION}"
 !insertmacro MUI_LANGUAGE "English"
 
 ; The program's own version block, with the installer's name and file.
-VIProductVersion "${VERSION}"
-VIFileVersion "${VERSION}"
+VIProductVersion "${VERSION_NUMBERS}"
+VIFileVersion "${VERSION_NUMBERS}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "${APP}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "${APP} Setup"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${PUBLISHER}"

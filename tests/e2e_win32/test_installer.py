@@ -14,9 +14,10 @@ import zipfile
 from collections import namedtuple
 
 from harness import EXE, PROBE, settle, template, wait_for, wine_env
+from test_resources import NUMBERS, VERSION
 
-SETUP = os.environ.get("BELLWICK_SETUP", "build/win32/Bellwick-1.0.0.0-setup.exe")
-ZIP = os.environ.get("BELLWICK_ZIP", "build/win32/Bellwick-1.0.0.0-win32.zip")
+SETUP = os.environ.get("BELLWICK_SETUP", "build/win32/Bellwick-%s-setup.exe" % VERSION)
+ZIP = os.environ.get("BELLWICK_ZIP", "build/win32/Bellwick-%s-win32.zip" % VERSION)
 WINDRES = os.environ.get("BELLWICK_WINDRES", "i686-w64-mingw32-windres")
 UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Bellwick"
 SETTINGS_KEY = r"HKCU\Software\KV Bellwick\SoundFile"
@@ -155,6 +156,7 @@ class DownloadsTest(unittest.TestCase):
             with open(EXE, "rb") as f:
                 self.assertEqual(z.read("Bellwick.exe"), f.read())
             readme = z.read("README.txt")
+        self.assertTrue(readme.startswith(b"Bellwick %s, portable\r\n" % VERSION.encode()))
         self.assertEqual(readme.count(b"\n"), readme.count(b"\r\n"))
         self.assertTrue(readme.endswith(b"\r\n"))
         self.assertIn(SETTINGS_KEY.replace("HKCU", "HKEY_CURRENT_USER").encode(), readme)
@@ -162,9 +164,9 @@ class DownloadsTest(unittest.TestCase):
     def test_installer_version_block_matches_the_program_and_its_file_name(self):
         program, program_block = version_strings(EXE)
         setup, setup_block = version_strings(SETUP)
-        version = re.search(r"Bellwick-([\d.]+)-setup\.exe$", SETUP).group(1)
+        self.assertEqual(os.path.basename(SETUP), "Bellwick-%s-setup.exe" % VERSION)
         for field in ("FILEVERSION", "PRODUCTVERSION"):
-            line = "%s %s\n" % (field, ", ".join(version.split(".")))
+            line = "%s %s\n" % (field, ", ".join(NUMBERS))
             self.assertIn(line, program_block)
             self.assertIn(line, setup_block)
         for key in ("ProductName", "FileVersion", "ProductVersion"):

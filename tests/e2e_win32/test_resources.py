@@ -1,6 +1,7 @@
 """Bellwick.exe as a file: PE32 GUI program, imports, icon and version."""
 
 import os
+import pathlib
 import re
 import struct
 import subprocess
@@ -14,7 +15,13 @@ ICO = os.path.join(HERE, "..", "..", "resources", "bellwick.ico")
 # Windows' own libraries; anything else would have to ship beside the exe.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comdlg32.dll", "msimg32.dll",
                "msvcrt.dll", "ole32.dll", "oleaut32.dll", "winmm.dll", "shell32.dll", "shlwapi.dll"}
-VERSION_STRINGS = [("ProductName", "Bellwick"), ("FileVersion", "1.00"), ("ProductVersion", "1.00"),
+# The version as the project declares it (CMake's record when run by hand),
+# and the forms Windows shows: four numbers; major with a two-digit minor.
+VERSION = os.environ.get("BELLWICK_VERSION") or pathlib.Path(HERE, "..", "..", "build", "win32",
+                                                             "version.txt").read_text().strip()
+NUMBERS = (VERSION.split(".") + ["0"] * 3)[:4]
+SHOWN = "%s.%02d" % (NUMBERS[0], int(NUMBERS[1]))
+VERSION_STRINGS = [("ProductName", "Bellwick"), ("FileVersion", SHOWN), ("ProductVersion", SHOWN),
                    ("InternalName", "Bellwick"), ("OriginalFilename", "Bellwick.exe")]
 
 
@@ -54,8 +61,8 @@ class ResourceTest(unittest.TestCase):
         rc = out(WINDRES, "-i", EXE, "-O", "rc").decode("latin-1")
         block = rc[rc.index("VERSIONINFO"):]
         block = block[:block.index("/* Type:")] if "/* Type:" in block else block
-        self.assertIn("FILEVERSION 1, 0, 0, 0", block)
-        self.assertIn("PRODUCTVERSION 1, 0, 0, 0", block)
+        self.assertIn("FILEVERSION %s\n" % ", ".join(NUMBERS), block)
+        self.assertIn("PRODUCTVERSION %s\n" % ", ".join(NUMBERS), block)
         self.assertNotRegex(block, r"FILEFLAGS 0x[1-9a-f]")
         self.assertIn("FILEOS 0x4", block)  # VOS__WINDOWS32
         self.assertIn("FILETYPE 0x1", block)  # VFT_APP
