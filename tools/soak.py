@@ -25,7 +25,9 @@ def main():
         h.make_wav(wav, seconds=1)
         case.write_setting(wav)
         supp = os.path.join(os.path.dirname(__file__), "lsan.supp")
-        case.start({"LSAN_OPTIONS": "suppressions=%s:print_suppressions=0" % supp, "BELLWICK_LEAK_CHECK": "1"})
+        # Whole stacks, so that the suppressions' function names match.
+        lsan = "suppressions=%s:print_suppressions=0:fast_unwind_on_malloc=0" % supp
+        case.start({"LSAN_OPTIONS": lsan, "BELLWICK_LEAK_CHECK": "1"})
         samples, alarms, fired = [], 0, 0
         end = time.time() + minutes * 60
         while time.time() < end:
