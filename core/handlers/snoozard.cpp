@@ -17,6 +17,11 @@ struct TickError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The alarm is due and its sound cannot play: the built-in tone stands in.
+struct SilentAlarm : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 // The floating-point faults the drag arithmetic must not hide.
 constexpr int kDragFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
@@ -110,7 +115,11 @@ DateTime Snoozard::dueTime(const TimeReading& alarm) const
 
 void Snoozard::timer1Tick()
 {
-    if (inTick_ || holds_ > 0) return;
+    if (holds_ > 0) return;
+    if (inTick_) {
+        scheduleTick();
+        return;
+    }
     inTick_ = true;
     struct Reset {
         bool& flag;
@@ -149,19 +158,50 @@ void Snoozard::tick(const DateTime& now)
             w_.setValue(*check, 0);
             s_.power.showDisplay();
             s_.log.fired();
-            s_.player.play();
+            try {
+                s_.player.play();
+            } catch (const PlayError& e) {
+                throw SilentAlarm(e.what());
+            }
         } else if (powerHeld_ && (jumped || wakeDue_ != due)) {
             // A timer set before a jump, or for an alarm text since changed,
             // is set anew from the due moment.
             s_.power.wakeAt(due);
             wakeDue_ = due;
         }
+    } catch (const SilentAlarm& e) {
+        failTick(e.what() + startTone(), check);
     } catch (const std::exception& e) {
-        s_.log.failed(e.what());
-        s_.messages.show(kTickFailure, kTitle, vbOKOnly);
-        changed_ = true;  // the clock stood still while the message was open
-        if (check) w_.setValue(*check, 0);
+        failTick(e.what(), check);
     }
+}
+
+// What the log says of the tone after the reason.
+std::string Snoozard::startTone()
+{
+    try {
+        s_.player.loop(alarmTone());
+        toneOn_ = true;
+        return "; the built-in tone played instead";
+    } catch (const PlayError& e) {
+        w_.alert();
+        return std::string("; nor could the built-in tone play: ") + e.what();
+    }
+}
+
+void Snoozard::failTick(const std::string& reason, Control* check)
+{
+    s_.log.failed(reason);
+    // Ticks come while the message is open, and end at once; after each
+    // handler the platform may let go of the sound device.
+    scheduleTick();
+    s_.messages.show(kTickFailure, kTitle, vbOKOnly);
+    if (toneOn_) {
+        toneOn_ = false;
+        s_.player.stop();
+    }
+    changed_ = true;  // the clock stood still while the message was open
+    if (check) w_.setValue(*check, 0);
 }
 
 void Snoozard::cmdBrowseClick()

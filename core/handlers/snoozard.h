@@ -103,6 +103,8 @@ public:
 private:
     DateTime dueTime(const TimeReading& alarm) const;
     void tick(const DateTime& now);
+    std::string startTone();
+    void failTick(const std::string& reason, Control* check);
     void scheduleTick();
     void showNotice();
     void wishPower();
@@ -118,6 +120,7 @@ private:
     std::optional<DateTime> wakeDue_;    // the moment last given to wakeAt
     std::optional<DateTime> lastTick_;   // the clock at the last tick, to see it jump
     bool changed_ = false;               // something a tick reads changed since the last tick
+    bool toneOn_ = false;                // the built-in tone plays under the tick's message
 };
 
 }  // namespace bellwick

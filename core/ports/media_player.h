@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rules/alarm_tone.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -19,6 +21,10 @@ public:
     // Opens the named file and starts playing it once; returns at once.
     // Throws PlayError when the file cannot be played.
     virtual void play() = 0;
+    // Plays the tone's pattern tone.loops times over and then lets the
+    // device go; stop() or a new file name end it sooner. Opens the device
+    // as play() does and throws PlayError when it cannot. Returns at once.
+    virtual void loop(const Tone& tone) = 0;
     // Halts playback, if any. Never fails.
     virtual void stop() = 0;
 };

@@ -77,6 +77,12 @@ public:
     {
         if (onClose) onClose();
     }
+    // Asks for the user's attention as the desktop allows (raise, flash,
+    // urgency): for an alarm that cannot make a sound.
+    void alert()
+    {
+        if (onAlert) onAlert();
+    }
 
     ChangeHook onChange;  // platform mirror
     ClickHook onClick;    // check box value changes
@@ -84,6 +90,7 @@ public:
     MoveHook onMove;      // Left or Top written
     RepaintHook onRepaint;
     CloseHook onClose;
+    CloseHook onAlert;
 
 private:
     double scale() const;

@@ -5,6 +5,7 @@
 #include "qt/x11_colormap.h"
 #include "view/view.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
@@ -34,9 +35,18 @@ SnoozardWidget::SnoozardWidget(Window& model, Snoozard& handlers, Guard guard)
     build();
     mirror_ = std::make_unique<ModelMirror>(model_, *this, [this](const Control& c) { return widgetOf(c); });
     model_.onClose = [this] { router_->closeByProgram(); };
+    // Raised, and the urgency hint until the user turns to the window.
+    model_.onAlert = [this] {
+        raise();
+        QApplication::alert(this);
+    };
 }
 
-SnoozardWidget::~SnoozardWidget() { model_.onClose = nullptr; }
+SnoozardWidget::~SnoozardWidget()
+{
+    model_.onClose = nullptr;
+    model_.onAlert = nullptr;
+}
 
 void SnoozardWidget::build()
 {

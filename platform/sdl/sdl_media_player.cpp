@@ -197,6 +197,20 @@ void SdlMediaPlayer::closeWhenDone()
     if (now - *quietSince_ >= kTail) closeDevice();
 }
 
+void SdlMediaPlayer::loop(const Tone& tone)
+{
+    closeDevice();
+    openDevice();
+    // The tone's bytes live as long as the program.
+    SDL_RWops* rw = SDL_RWFromConstMem(tone.wav.data(), static_cast<int>(tone.wav.size()));
+    music_ = rw ? Mix_LoadMUS_RW(rw, 1) : nullptr;
+    if (!music_ || Mix_PlayMusic(music_, tone.loops) != 0) {
+        const std::string why = sdlReason(Mix_GetError());
+        closeDevice();
+        throw PlayError("the mixer could not play it (" + why + ")");
+    }
+}
+
 void SdlMediaPlayer::play()
 {
     // A fresh device for every sound: one that went away meanwhile is not

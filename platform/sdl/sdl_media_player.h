@@ -30,6 +30,8 @@ public:
     // '<name>': <why>") and for a device that cannot be opened ("no sound
     // device could be opened: <why>").
     void play() override;
+    // The tone from memory, looped by the mixer; its device error as play()'s.
+    void loop(const Tone& tone) override;
     void stop() override;
 
     // Closes the device once a sound has ended and its last samples have

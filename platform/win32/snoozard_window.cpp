@@ -74,6 +74,11 @@ SnoozardWindow::SnoozardWindow(Window& model, Snoozard& handlers, Guard guard)
         ::DestroyWindow(hwnd_);
     };
     model_.onMove = [this] { placeFromModel(); };
+    // The caption and the taskbar button flash until the window is active.
+    model_.onAlert = [this] {
+        FLASHWINFO flash{sizeof flash, hwnd_, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+        ::FlashWindowEx(&flash);
+    };
 }
 
 SnoozardWindow::~SnoozardWindow()
@@ -82,6 +87,7 @@ SnoozardWindow::~SnoozardWindow()
     model_.onRepaint = nullptr;
     model_.onClose = nullptr;
     model_.onMove = nullptr;
+    model_.onAlert = nullptr;
     if (hwnd_) {
         closing_ = true;
         ::DestroyWindow(hwnd_);

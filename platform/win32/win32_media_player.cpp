@@ -12,14 +12,19 @@ namespace bellwick {
 namespace {
 
 constexpr wchar_t kNotifyClass[] = L"BellwickMciNotify";
+constexpr UINT_PTR kToneTimer = 1;
 
 HWND hwnd(void* window) { return static_cast<HWND>(window); }
 
 LRESULT CALLBACK notifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    auto* player = reinterpret_cast<Win32MediaPlayer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == MM_MCINOTIFY && (wParam == MCI_NOTIFY_SUCCESSFUL || wParam == MCI_NOTIFY_FAILURE)) {
-        if (auto* player = reinterpret_cast<Win32MediaPlayer*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
-            player->finished();
+        if (player) player->finished();
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == kToneTimer) {
+        if (player) player->stopTone();
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -85,8 +90,30 @@ std::string Win32MediaPlayer::send(const std::wstring& command, bool notify) con
     return code == 0 ? std::string() : mciText(code);
 }
 
+void Win32MediaPlayer::stopTone()
+{
+    if (!toneOn_) return;
+    toneOn_ = false;
+    if (notifyWindow_) KillTimer(hwnd(notifyWindow_), kToneTimer);
+    PlaySoundW(nullptr, nullptr, 0);
+}
+
+void Win32MediaPlayer::loop(const Tone& tone)
+{
+    close();
+    if (waveOutGetNumDevs() == 0) throw PlayError("there is no audio output device");
+    // Asynchronous from memory: the tone's bytes live as long as the program.
+    if (!PlaySoundW(reinterpret_cast<LPCWSTR>(tone.wav.data()), nullptr,
+                    SND_MEMORY | SND_ASYNC | SND_LOOP | SND_NODEFAULT))
+        throw PlayError("the system could not play it");
+    toneOn_ = true;
+    if (notifyWindow_)
+        SetTimer(hwnd(notifyWindow_), kToneTimer, static_cast<UINT>(tone.loops * tone.cycleMs), nullptr);
+}
+
 void Win32MediaPlayer::close()
 {
+    stopTone();
     if (!open_) return;
     send(L"close " + alias_);
     open_ = false;

@@ -22,6 +22,9 @@ public:
 
     void setFileName(const std::string& name) override;
     void play() override;
+    // PlaySound from memory, looping, stopped by a timer after the tone's
+    // loops; there is no device to hold.
+    void loop(const Tone& tone) override;
     void stop() override;
 
     // MCI's mode of the open device ("playing", "stopped", ...); empty when
@@ -29,6 +32,8 @@ public:
     std::string mode() const;
     // MCI says a play has ended: closes the device unless it plays again.
     void finished();
+    // The tone's time is up.
+    void stopTone();
 
 private:
     void close();
@@ -40,6 +45,7 @@ private:
     std::wstring alias_;
     void* notifyWindow_ = nullptr;
     bool open_ = false;
+    bool toneOn_ = false;
 };
 
 }  // namespace bellwick

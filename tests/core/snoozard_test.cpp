@@ -398,18 +398,58 @@ TEST(Tick, UnreadableAlarmTimeShowsTheMessageUnticksAndTheClockRuns)
     }
 }
 
-TEST(Tick, MissingSoundUnticksFailsToPlayAndShowsTheMessage)
+struct SilentCase {
+    const char* name;
+    std::optional<std::string> playError, loopError;
+    std::string alarm;  // typed into Text1
+    std::vector<std::string> whileOpen, after;  // player calls since arming
+    std::string logged;
+    int alerts;
+};
+
+void PrintTo(const SilentCase& c, std::ostream* os) { *os << c.name; }
+
+class SilentAlarm : public testing::TestWithParam<SilentCase> {};
+
+// The untick gives the player its file again.
+const std::string kUntick = std::string("name:") + kDefaultSound;
+
+TEST_P(SilentAlarm, TheToneLoopsUnderTheMessageUntilOk)
 {
+    const SilentCase& c = GetParam();
     Harness h;
     h.s.load();
-    h.f.player.failPlayWith = "no such file";
+    int alerts = 0;
+    h.w.onAlert = [&] { ++alerts; };
+    h.f.player.failPlayWith = c.playError;
+    h.f.player.failLoopWith = c.loopError;
+    h.w.setText(h.c("Text1"), c.alarm);
     h.arm();
+    const std::size_t armed = h.f.player.calls.size();
+    const auto since = [&] { return std::vector<std::string>(h.f.player.calls.begin() + armed, h.f.player.calls.end()); };
+    std::vector<std::string> open;
+    h.f.messages.whileOpen = [&] { open = since(); };
     h.s.timer1Tick();
-    EXPECT_EQ(h.f.player.plays(), 1);
-    EXPECT_EQ(h.check1().value, 0);
+    EXPECT_EQ(open, c.whileOpen);
+    EXPECT_EQ(since(), c.after);
     EXPECT_EQ(h.f.messages.shown, (std::vector<Message>{{kTickFailure, "Bellwick", 0}}));
-    EXPECT_EQ(h.f.log.events, (std::vector<std::string>{"fired", "failed: no such file"}));
+    EXPECT_EQ(h.check1().value, 0);
+    EXPECT_EQ(h.f.log.events.back(), c.logged);
+    EXPECT_EQ(alerts, c.alerts);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SilentAlarm,
+    testing::Values(
+        SilentCase{"MissingFile", "no such file", {}, "12:00:00",
+                   {kUntick, "play", "loop"}, {kUntick, "play", "loop", "stop"},
+                   "failed: no such file; the built-in tone played instead", 0},
+        SilentCase{"NoDeviceAtAll", "no sound device", "no sound device", "12:00:00",
+                   {kUntick, "play", "loop"}, {kUntick, "play", "loop"},
+                   "failed: no sound device; nor could the built-in tone play: no sound device", 1},
+        // Not a due alarm: the message alone.
+        SilentCase{"UnreadableAlarmText", {}, {}, "garbage", {}, {kUntick}, "failed: the alarm time cannot be read", 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Tick, NoTickRunsWhileItsMessageIsOpen)
 {

@@ -1,9 +1,13 @@
 // The sound-file rules on files made here byte by byte: WAV as sox writes
 // it, MP3 frames with the Info header LAME puts first.
+#include "rules/alarm_tone.h"
 #include "rules/sound_file.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <random>
 #include <string>
@@ -252,6 +256,37 @@ TEST(SoundFile, MessagesNameTheFileReadably)
     for (FileKind kind : {FileKind::Folder, FileKind::Fifo, FileKind::Device, FileKind::Socket, FileKind::Other})
         EXPECT_NE(fileKindProblem(kind), "") << static_cast<int>(kind);
     EXPECT_EQ(fileKindProblem(FileKind::Regular), "");
+}
+
+// The built-in tone is a WAV this program itself would play, loud and not
+// clipped, four beeps a second for ten minutes.
+TEST(AlarmTone, IsAPlayableWavOfFourBeepsAtMinusOneDbfs)
+{
+    const Tone& tone = alarmTone();
+    const SoundCheck check = inspectSound(MemorySoundSource(tone.wav));
+    EXPECT_EQ(check.problem, "");
+    EXPECT_FALSE(check.patch);
+    EXPECT_EQ(tone.loops * tone.cycleMs, 10 * 60 * 1000);
+
+    const auto sample = [&tone](std::size_t i) {
+        return static_cast<std::int16_t>(tone.wav[44 + 2 * i] | (tone.wav[45 + 2 * i] << 8));
+    };
+    const std::size_t samples = (tone.wav.size() - 44) / 2;
+    ASSERT_EQ(samples * 1000, 22050u * static_cast<std::size_t>(tone.cycleMs));
+    int peak = 0, bursts = 0;
+    bool sounding = false;
+    for (std::size_t i = 0; i < samples; ++i) {
+        peak = std::max(peak, std::abs(int{sample(i)}));
+        // A burst starts after at least 10 ms of silence.
+        bool quiet = true;
+        for (std::size_t k = i; k < std::min(samples, i + 220) && quiet; ++k)
+            quiet = sample(k) == 0;
+        if (!sounding && !quiet) ++bursts;
+        sounding = !quiet;
+    }
+    EXPECT_NEAR(20 * std::log10(peak / 32768.0), -1.0, 0.1);
+    EXPECT_EQ(bursts, 4);
+    EXPECT_EQ(sample(samples - 1), 0);  // the loop joins without a click
 }
 
 }  // namespace

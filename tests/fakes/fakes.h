@@ -142,9 +142,9 @@ public:
 
 class FakePlayer : public MediaPlayer {
 public:
-    std::vector<std::string> calls;  // "name:<file>", "play", "stop"
+    std::vector<std::string> calls;  // "name:<file>", "play", "loop", "stop"
     std::string fileName;
-    std::optional<std::string> failPlayWith;
+    std::optional<std::string> failPlayWith, failLoopWith;
     std::function<void()> onPlay;
     void setFileName(const std::string& name) override
     {
@@ -156,6 +156,11 @@ public:
         calls.push_back("play");
         if (onPlay) onPlay();
         if (failPlayWith) throw PlayError(*failPlayWith);
+    }
+    void loop(const Tone&) override
+    {
+        calls.push_back("loop");
+        if (failLoopWith) throw PlayError(*failLoopWith);
     }
     void stop() override { calls.push_back("stop"); }
     int plays() const
