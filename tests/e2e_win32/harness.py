@@ -12,14 +12,16 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 from PIL import Image
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-# The window's points (window_points) live with the Linux drivers; looked for after this folder.
+# The window's points and the waiting helpers live with the Linux drivers; looked for after this folder.
 sys.path.append(os.path.join(HERE, "..", "e2e"))
+from waiting import ISO, clock_goes_on, dated_alarm, drawn_clock, wait_for  # noqa: E402
+from window_points import CHECK1, LABEL1, TEXT1  # noqa: E402
+
 WINE_RUN = os.path.join(HERE, "..", "..", "tools", "wine-run")
 EXE = os.environ.get("BELLWICK_EXE", "build/win32/app/Bellwick.exe")
 PROBE = os.environ.get("BELLWICK_PROBE", "build/win32/tests/e2e_win32/win_probe.exe")
@@ -27,14 +29,8 @@ TEMPLATE = os.path.abspath(os.environ.get("BELLWICK_WINE_TEMPLATE", "build/win32
 GREY = (128, 128, 128)
 
 
-def wait_for(predicate, timeout=20.0, what="condition"):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.05)
-    raise AssertionError("timed out waiting for " + what)
+def xdotool(*args):
+    subprocess.run(["xdotool", *map(str, args)], check=True)
 
 
 def wine_env(prefix, lang="C.UTF-8"):
@@ -89,7 +85,8 @@ class WineTest(unittest.TestCase):
                                          stdout=subprocess.DEVNULL, stderr=errors)
         wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Bellwick$"],
                                         capture_output=True).returncode == 0, what="the window")
-        time.sleep(0.5)  # first paint
+        origin = self.origin()
+        wait_for(lambda: drawn_clock(self.clock(origin)), what="the first paint")
 
     def probe(self, *args):
         r = subprocess.run([WINE_RUN, PROBE, *args], env=self.env, capture_output=True, text=True)
@@ -103,10 +100,35 @@ class WineTest(unittest.TestCase):
         png = subprocess.run(["import", "-window", "root", "png:-"], check=True, capture_output=True).stdout
         return Image.open(io.BytesIO(png)).convert("RGB")
 
+    def clock(self, origin=None):
+        """The clock's rectangle as the screen shows it."""
+        x, y = origin or self.origin()
+        left, top, right, bottom = LABEL1
+        return self.screenshot().crop((x + left, y + top, x + right, y + bottom))
+
+    def clock_goes_on(self, seconds=2):
+        """The clock's pictures once it has shown `seconds` new ones (waiting.clock_goes_on)."""
+        origin = self.origin()
+        return clock_goes_on(lambda: self.clock(origin), seconds)
+
+    def click(self, at):
+        x, y = self.origin()
+        xdotool("mousemove", x + at[0], y + at[1], "click", 1)
+
+    def arm(self, seconds=0, form=ISO):
+        """Types a dated alarm `seconds` from now (waiting.dated_alarm) and
+        ticks "Set Alarm"; returns the alarm's moment in epoch seconds."""
+        text, due = dated_alarm(seconds, form)
+        self.click(TEXT1)
+        xdotool("key", "ctrl+a")
+        xdotool("type", "--delay", 20, text)
+        self.click(CHECK1)
+        return due
+
     def event_log(self):
         with open(self.errors, encoding="utf-8", errors="replace") as f:
             return f.read()
 
-    def ended(self, timeout=10.0):
+    def ended(self, timeout=30.0):
         """The exit status once Bellwick.exe has ended."""
         return self.proc.wait(timeout)

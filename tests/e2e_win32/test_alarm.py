@@ -3,12 +3,10 @@
 import array
 import os
 import subprocess
-import time
 import unittest
 
-from harness import WINE_RUN, WineTest, wait_for
-from test_window import xdotool
-from window_points import CHECK1, TEXT1, TXTFILE
+from harness import WINE_RUN, WineTest, wait_for, xdotool
+from window_points import TXTFILE
 
 KEY = r"HKCU\Software\KV Bellwick\SoundFile"
 
@@ -43,18 +41,6 @@ class AlarmTest(WineTest):
         subprocess.run([WINE_RUN, "reg", "add", KEY, "/v", "Sound", "/t", "REG_SZ", "/d", sound, "/f"],
                        env=self.env, check=True, capture_output=True)
 
-    def click(self, at):
-        left, top, _, _ = map(int, self.probe("rect").split())
-        xdotool("mousemove", left + at[0], top + at[1], "click", 1)
-
-    def arm_in(self, seconds):
-        self.click(TEXT1)
-        xdotool("key", "ctrl+a")
-        due = time.localtime(time.time() + seconds)
-        xdotool("type", "--delay", 20, time.strftime("%I:%M:%S %p", due).lstrip("0"))  # en-US
-        self.click(CHECK1)
-        wait_for(lambda: self.probe("checked") == "1", what="the box ticked")
-
     def test_the_saved_choice_shows_at_the_next_start(self):
         self.store(r"C:\Sounds\wake up = [1]; #2.wav")
         self.start()
@@ -73,7 +59,7 @@ class AlarmTest(WineTest):
                     os.remove(self.capture)
                 self.store(windows_path(sound))
                 self.start()
-                self.arm_in(3)
+                self.arm()
                 wait_for(lambda: "bellwick.alarm: fired" in self.event_log(), what="the alarm")
                 wait_for(lambda: loudest(self.capture) > 8000, timeout=30, what="loud samples in the capture")
                 self.assertEqual(self.probe("checked"), "0")
@@ -84,7 +70,7 @@ class AlarmTest(WineTest):
     def test_a_missing_file_shows_the_message_and_unticks(self):
         self.store(windows_path(os.path.join(self.dir, "gone.wav")))
         self.start()
-        self.arm_in(2)
+        self.arm()
         wait_for(lambda: "bellwick.alarm: failed" in self.event_log(), what="the failure")
         # The main window and the message box, both titled "Bellwick".
         wait_for(lambda: len(subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Bellwick$"],

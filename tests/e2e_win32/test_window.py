@@ -1,11 +1,10 @@
 """Bellwick.exe's window under Wine: shape, artwork, focus, drag, ways out."""
 
 import subprocess
-import time
 import unittest
 
-from harness import GREY, WineTest, wait_for
-from window_points import BANNER, BROWSE, CHECK1, IMAGE3, LABEL1, TEXT1, TXTFILE
+from harness import GREY, WineTest, wait_for, xdotool
+from window_points import BANNER, BROWSE, IMAGE3, LABEL1, TXTFILE
 
 # Window rectangles of the layout (left, top, right, bottom) that make the
 # region; the Media box lies outside the window and still belongs to it.
@@ -26,10 +25,6 @@ DEFAULT_SOUND = "File to play for alarm"
 
 def pixels(rects):
     return {(x, y) for l, t, r, b in rects for x in range(l, r) for y in range(t, b)}
-
-
-def xdotool(*args):
-    subprocess.run(["xdotool", *map(str, args)], check=True)
 
 
 class WindowTest(WineTest):
@@ -68,19 +63,12 @@ class WindowTest(WineTest):
         xdotool("mouseup", 1)
         wait_for(lambda: self.origin() == (x0 + 40, y0 + 28), what="the window to follow")
 
-    def click(self, at):
-        x0, y0 = self.origin()
-        xdotool("mousemove", x0 + at[0], y0 + at[1], "click", 1)
-
     def test_clicks_reach_the_handlers_of_check1_txtfile_and_browse(self):
         self.start()
         self.assertEqual(self.probe("registry"), "absent")
         # An alarm an hour ahead: the time shown at the start is due at once,
         # and its failure message would take the clicks that follow.
-        self.click(TEXT1)
-        xdotool("key", "ctrl+a")
-        xdotool("type", "--delay", 20, time.strftime("%I:%M:%S %p", time.localtime(time.time() + 3600)).lstrip("0"))
-        self.click(CHECK1)  # arming saves the sound file's name
+        self.arm(3600)  # arming saves the sound file's name
         wait_for(lambda: self.probe("registry") == DEFAULT_SOUND, what="the saved setting")
         self.click(TXTFILE)  # selects all of it, in UTF-16 units
         wait_for(lambda: self.probe("selection") == "0 %d" % len(DEFAULT_SOUND), what="the selection")
@@ -90,12 +78,7 @@ class WindowTest(WineTest):
 
     def test_a_typed_alarm_time_fires_once_armed(self):
         self.start()
-        self.click(TEXT1)
-        xdotool("key", "ctrl+a")
-        # en-US, the prefix's locale: "8:05:09 PM"
-        due = time.localtime(time.time() + 3)
-        xdotool("type", "--delay", 20, time.strftime("%I:%M:%S %p", due).lstrip("0"))
-        self.click(CHECK1)
+        self.arm(1, "%m/%d/%Y %I:%M:%S %p")  # en-US, the prefix's locale: "12/08/2026 08:05:09 PM"
         wait_for(lambda: "bellwick.alarm: fired" in self.event_log(), what="the alarm")
 
     def test_a_click_on_the_badge_ends_at_once(self):
