@@ -19,7 +19,7 @@ from PIL import Image
 HERE = os.path.dirname(os.path.abspath(__file__))
 # The window's points and the waiting helpers live with the Linux drivers; looked for after this folder.
 sys.path.append(os.path.join(HERE, "..", "e2e"))
-from waiting import ISO, clock_goes_on, dated_alarm, drawn_clock, wait_for  # noqa: E402
+from waiting import ISO, dated_alarm, drawn_clock, wait_for  # noqa: E402
 from window_points import CHECK1, LABEL1, TEXT1  # noqa: E402
 
 WINE_RUN = os.path.join(HERE, "..", "..", "tools", "wine-run")
@@ -105,11 +105,6 @@ class WineTest(unittest.TestCase):
         x, y = origin or self.origin()
         left, top, right, bottom = LABEL1
         return self.screenshot().crop((x + left, y + top, x + right, y + bottom))
-
-    def clock_goes_on(self, seconds=2):
-        """The clock's pictures once it has shown `seconds` new ones (waiting.clock_goes_on)."""
-        origin = self.origin()
-        return clock_goes_on(lambda: self.clock(origin), seconds)
 
     def click(self, at):
         x, y = self.origin()
