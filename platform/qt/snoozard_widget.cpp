@@ -3,12 +3,14 @@
 #include "qt/widget_factory.h"
 #include "qt/window_icon.h"
 #include "qt/x11_colormap.h"
+#include "qt/x11_urgency.h"
 #include "view/view.h"
 
-#include <QApplication>
+#include <QEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 namespace bellwick {
 
@@ -35,10 +37,12 @@ SnoozardWidget::SnoozardWidget(Window& model, Snoozard& handlers, Guard guard)
     build();
     mirror_ = std::make_unique<ModelMirror>(model_, *this, [this](const Control& c) { return widgetOf(c); });
     model_.onClose = [this] { router_->closeByProgram(); };
-    // Raised, and the urgency hint until the user turns to the window.
+    // Raised, and marked urgent until the user turns to the window. Not
+    // QApplication::alert, which does nothing for the active window.
     model_.onAlert = [this] {
         raise();
-        QApplication::alert(this);
+        if (QWindow* w = windowHandle()) w->alert(0);
+        setUrgency(*this, true);
     };
 }
 
@@ -91,6 +95,12 @@ void SnoozardWidget::applyRegion(const QRegion& region, bool redraw)
 {
     setMask(region);
     if (redraw) update();
+}
+
+void SnoozardWidget::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) setUrgency(*this, false);
 }
 
 }  // namespace bellwick

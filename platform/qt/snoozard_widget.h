@@ -33,6 +33,9 @@ public:
     // Applies the window region (SetWindowRgn).
     void applyRegion(const QRegion& region, bool redraw);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void build();
 
