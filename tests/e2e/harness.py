@@ -60,19 +60,22 @@ def grey_root(folder):
     subprocess.run(["display", "-window", "root", tile], capture_output=True)
 
 
-def loudest_sample(path, offset=0):
-    """Largest absolute 16-bit sample in a raw disk-audio file from byte offset on
-    (0 while there is no file: the player opens the device, and so the file,
+def samples(path, offset=0):
+    """The 16-bit samples of a raw disk-audio file from byte offset on (none
+    while there is no file: the player opens the device, and so the file,
     only to play)."""
     try:
         with open(path, "rb") as f:
             f.seek(offset)
             data = f.read()
     except FileNotFoundError:
-        return 0
-    data = data[: len(data) // 2 * 2]
-    samples = array.array("h", data)
-    return max((abs(s) for s in samples), default=0)
+        return array.array("h")
+    return array.array("h", data[: len(data) // 2 * 2])
+
+
+def loudest_sample(path, offset=0):
+    """Largest absolute sample in a raw disk-audio file from byte offset on."""
+    return max((abs(s) for s in samples(path, offset)), default=0)
 
 
 def audio_threads(pid):

@@ -2,7 +2,6 @@
 message and stops at OK; an unreadable alarm text and a working file never
 bring it; without any sound device the window is marked urgent."""
 
-import array
 import os
 import random
 import subprocess
@@ -14,17 +13,10 @@ RATE = 44100  # the mixer's, stereo 16-bit
 HALF_SECOND = RATE * 2 * 2 // 2
 
 
-def pitch(path, offset=0):
+def pitch(path):
     """The captured sound's pitch in Hz, from its sign changes over the loud
     stretches of the left channel; 0 when nothing was heard."""
-    try:
-        with open(path, "rb") as f:
-            f.seek(offset)
-            data = f.read()
-    except FileNotFoundError:
-        return 0
-    left = array.array("h", data[: len(data) // 4 * 4])[::2]
-    loud = [s for s in left if abs(s) > 1000]
+    loud = [s for s in h.samples(path)[::2] if abs(s) > 1000]
     if len(loud) < RATE // 20:
         return 0
     changes = sum(1 for a, b in zip(loud, loud[1:]) if (a < 0) != (b < 0))
