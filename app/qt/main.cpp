@@ -69,6 +69,9 @@ int main(int argc, char** argv)
         player.closeWhenDone();
     };
     widget = std::make_unique<SnoozardWidget>(model, snoozard, guard);
+    // Dialogs and message boxes belong to the main window.
+    messages.setParentWindow(widget.get());
+    dialog.setParentWindow(widget.get());
     ticker.onTick([&] { guard([&] { snoozard.timer1Tick(); }); });
     ticker.onClockSet([&] { guard([&] { snoozard.changed(); }); });
     TerminationSignals termination([&] { fatal.guard([&] { snoozard.terminate(); }); });

@@ -33,20 +33,26 @@ QStringList qtNameFilters(std::string_view filter)
 
 }  // namespace
 
+void QtFileDialog::setParentWindow(QWidget* parent) { parent_ = parent; }
+
 void QtFileDialog::setTitle(const std::string& title) { title_ = QString::fromStdString(title); }
 
 void QtFileDialog::setFilter(const std::string& filter) { filters_ = qtNameFilters(filter); }
 
 void QtFileDialog::open()
 {
-    QFileDialog dialog;
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The desktop's own dialog where the platform theme offers one (portal,
+    // GTK, KDE), else Qt's widget dialog.
+    QFileDialog dialog(parent_);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setWindowTitle(title_);
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!filters_.isEmpty()) dialog.setNameFilters(filters_);
+    if (!filters_.isEmpty()) {
+        dialog.setNameFilters(filters_);
+        dialog.selectNameFilter(filters_.first());
+    }
 
     const QFileInfo previous(fileName_);
     if (!fileName_.isEmpty() && previous.absoluteDir().exists()) {

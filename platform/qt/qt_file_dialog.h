@@ -2,6 +2,8 @@
 
 #include "ports/file_dialog.h"
 
+#include <QPointer>
+#include <QWidget>
 #include <QString>
 #include <QStringList>
 
@@ -9,12 +11,16 @@
 
 namespace bellwick {
 
-// Qt's own file-open dialog (never the desktop's), modal, for one existing
-// file. It remembers the chosen file between uses and starts in its folder,
-// else in the home folder. Each filter shows only its description; "*.*"
-// lists every file, as on Windows. Qt's dialog matches names in either case.
+// The file-open dialog, modal, for one existing file: the desktop's own where
+// Qt's platform theme offers one, else Qt's widget dialog. It remembers the
+// chosen file between uses and starts in its folder, else in the home folder,
+// with the first filter chosen. Each filter shows only its description;
+// "*.*" lists every file, as on Windows. Qt's widget dialog matches names in
+// either case.
 class QtFileDialog final : public FileDialog {
 public:
+    // The window the dialog belongs to; none: a dialog of its own.
+    void setParentWindow(QWidget* parent);
     void setTitle(const std::string& title) override;
     void setFilter(const std::string& filter) override;
     void open() override;
@@ -22,6 +28,7 @@ public:
     std::string fileName() const override;
 
 private:
+    QPointer<QWidget> parent_;
     QString title_;
     QStringList filters_;
     QString fileName_;

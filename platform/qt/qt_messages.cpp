@@ -15,9 +15,11 @@ constexpr int iconField = 0x70;
 
 }  // namespace
 
+void QtMessages::setParentWindow(QWidget* parent) { parent_ = parent; }
+
 void QtMessages::show(std::string_view text, std::string_view title, int style)
 {
-    QMessageBox box;
+    QMessageBox box(parent_);
     box.setWindowTitle(fromUtf8(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(fromUtf8(text));

@@ -2,6 +2,9 @@
 
 #include "ports/messages.h"
 
+#include <QPointer>
+#include <QWidget>
+
 #include <string_view>
 
 namespace bellwick {
@@ -10,7 +13,12 @@ namespace bellwick {
 // critical icon, anything else none. The text is shown as plain text.
 class QtMessages final : public Messages {
 public:
+    // The window the boxes belong to; none: boxes of their own.
+    void setParentWindow(QWidget* parent);
     void show(std::string_view text, std::string_view title, int style) override;
+
+private:
+    QPointer<QWidget> parent_;
 };
 
 }  // namespace bellwick

@@ -112,7 +112,7 @@ protected:
     QtFileDialog dialog;
 };
 
-TEST_F(FileDialogTest, IsQtsOwnModalOpenDialogForOneExistingFile)
+TEST_F(FileDialogTest, IsAModalOpenDialogForOneExistingFileThatMayBeTheDesktops)
 {
     dialog.setTitle("Choose a sound \xe2\x99\xaa");
     dialog.setFilter(kSoundFilter);
@@ -121,12 +121,26 @@ TEST_F(FileDialogTest, IsQtsOwnModalOpenDialogForOneExistingFile)
         seen = true;
         EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Choose a sound \xe2\x99\xaa"));
         EXPECT_TRUE(d.isModal());
-        EXPECT_TRUE(d.testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_FALSE(d.testOption(QFileDialog::DontUseNativeDialog));
         EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFile);
         EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptOpen);
+        EXPECT_EQ(d.selectedNameFilter(), QStringLiteral("Sound Resources (*.wav;*.mp3;)"));
+        EXPECT_EQ(d.parentWidget(), nullptr);
         d.reject();
     });
     EXPECT_TRUE(seen);
+}
+
+TEST_F(FileDialogTest, BelongsToTheMainWindow)
+{
+    QWidget window;
+    dialog.setParentWindow(&window);
+    const QWidget* parent = nullptr;
+    whileOpen(dialog, [&](QFileDialog& d) {
+        parent = d.parentWidget();
+        d.reject();
+    });
+    EXPECT_EQ(parent, &window);
 }
 
 struct FilterCase {

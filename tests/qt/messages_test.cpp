@@ -32,6 +32,7 @@ struct Seen {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     int buttonCount = 0;
+    const QWidget* parent = nullptr;
 };
 
 class MessageBoxShow : public ::testing::TestWithParam<BoxCase> {};
@@ -56,13 +57,17 @@ TEST_P(MessageBoxShow, ShowsTitleTextIconAndOneOkButtonUntilOkIsClicked)
                 box->textFormat(),
                 box->icon(),
                 box->standardButtons(),
-                static_cast<int>(box->buttons().size())};
+                static_cast<int>(box->buttons().size()),
+                box->parentWidget()};
         if (QAbstractButton* ok = box->button(QMessageBox::Ok))
             ok->click();
         else
             box->reject();
     });
-    QtMessages().show(c.text, c.title, c.style);
+    QWidget window;
+    QtMessages messages;
+    messages.setParentWindow(&window);
+    messages.show(c.text, c.title, c.style);
 
     ASSERT_TRUE(seen.shown);
     EXPECT_TRUE(seen.modal);
@@ -72,6 +77,7 @@ TEST_P(MessageBoxShow, ShowsTitleTextIconAndOneOkButtonUntilOkIsClicked)
     EXPECT_EQ(seen.icon, c.icon);
     EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(seen.buttonCount, 1);
+    EXPECT_EQ(seen.parent, &window);
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, MessageBoxShow,
