@@ -1,21 +1,21 @@
 #include "qt/qt_settings_store.h"
 
+#include "posix/folder_lock.h"
+
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSettings>
-#include <QStorageInfo>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
 #include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <cstring>
-#include <unistd.h>
+#include <filesystem>
+#include <system_error>
 
 namespace bellwick {
 
@@ -23,21 +23,14 @@ namespace {
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
+std::filesystem::path nativePath(const QString& file) { return QFile::encodeName(file).toStdString(); }
+
 // The application name is the organization, with no application name, so
 // that QSettings picks <config folder>/<application>.ini.
-class Settings {
-public:
-    Settings(std::string_view application, std::string_view section)
-        : settings_(QSettings::IniFormat, QSettings::UserScope, fromUtf8(application), QString())
-    {
-        settings_.beginGroup(fromUtf8(section));
-    }
-    QSettings& operator*() { return settings_; }
-    QSettings* operator->() { return &settings_; }
-
-private:
-    QSettings settings_;
-};
+QSettings userSettings(std::string_view application)
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, fromUtf8(application), QString());
+}
 
 // Text that survives QString unchanged goes in as a string; anything else
 // (stray bytes of a non-UTF-8 file name) as raw bytes.
@@ -63,211 +56,143 @@ std::string toStdString(const QVariant& value)
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-std::string failure(const QString& file, const std::string& why)
+// Writes all of bytes to a file opened unbuffered. The system may take a
+// write in part without an error; the rest is offered again, so that a
+// failure comes with its reason.
+bool writeAll(QFile& out, const QByteArray& bytes)
 {
-    return "cannot write " + QDir::toNativeSeparators(file).toStdString() + ": " + why;
-}
-
-std::string accessProblem(const QString& path, const std::string& what)
-{
-    const int error = errno;
-    if (error == EROFS) return "the file system is read-only";
-    if (error == EACCES || error == EPERM)
-        return "access denied (" + what + " " + QDir::toNativeSeparators(path).toStdString() + " is read-only)";
-    return what + " " + QDir::toNativeSeparators(path).toStdString() + ": " + std::strerror(error);
-}
-
-// Why writing the file would fail, before anything is changed; empty when no
-// reason is known. Checked up front because QSettings keeps an unsaved change
-// in its per-process cache and would write it on the next access.
-std::string foreseenProblem(const QString& file)
-{
-    const QFileInfo info(file);
-    if (info.exists()) {
-        if (info.isDir()) return "it is a folder";
-        if (::access(QFile::encodeName(file).constData(), W_OK) != 0)
-            return errno == EROFS ? "the file system is read-only" : "access denied";
-    }
-    // The nearest folder that exists must take new entries: the saved file
-    // is written next to the old one and renamed over it, and missing
-    // folders are created.
-    QString folder = info.absolutePath();
-    while (!QFileInfo::exists(folder)) {
-        const QString parent = QFileInfo(folder).absolutePath();
-        if (parent == folder) break;
-        folder = parent;
-    }
-    const QFileInfo folderInfo(folder);
-    if (!folderInfo.isDir()) return QDir::toNativeSeparators(folder).toStdString() + " is not a folder";
-    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) return accessProblem(folder, "the folder");
-    return {};
-}
-
-std::string unforeseenProblem(const QString& file)
-{
-    const QStorageInfo storage(QFileInfo(file).absolutePath());
-    if (storage.isValid() && storage.isReadOnly()) return "the file system is read-only";
-    if (storage.isValid() && storage.bytesAvailable() < 64 * 1024) return "the disk is full";
-    return "the file could not be written";
-}
-
-// A second name for a file, in the same folder, for as long as it lives.
-class Link {
-public:
-    Link(const QString& file, const char* purpose)
-    {
-        if (!QFileInfo::exists(file)) return;
-        const QByteArray target = QFile::encodeName(file);
-        // The owner's process id in the name tells a stray (its owner was
-        // killed half-way) from a link another process is still using.
-        for (int attempt = 0; attempt < 8 && name_.isEmpty(); ++attempt) {
-            const QByteArray name = target + '.' + purpose + '-' + QByteArray::number(::getpid()) + '-' +
-                                    QByteArray::number(QRandomGenerator::global()->generate(), 16);
-            if (::link(target.constData(), name.constData()) == 0)
-                name_ = name;
-            else if (errno != EEXIST)
-                break;
-        }
-    }
-    ~Link()
-    {
-        if (!name_.isEmpty()) ::unlink(name_.constData());
-    }
-    Link(const Link&) = delete;
-    Link& operator=(const Link&) = delete;
-
-    bool exists() const { return !name_.isEmpty(); }
-    QString name() const { return QFile::decodeName(name_); }
-    // Puts the linked file back under the given name.
-    bool moveTo(const QString& file)
-    {
-        if (name_.isEmpty() || ::rename(name_.constData(), QFile::encodeName(file).constData()) != 0) return false;
-        name_.clear();
-        return true;
-    }
-
-private:
-    QByteArray name_;
-};
-
-bool processGone(pid_t pid) { return pid <= 0 || (::kill(pid, 0) != 0 && errno == ESRCH); }
-
-// Whether a name in the settings folder is a leftover of a save killed
-// half-way: a second name of ours whose process is gone, or (when no live
-// process holds the settings lock) a temporary file of QSaveFile, named
-// "<file>.XXXXXX".
-bool isStray(const QString& entry, const QString& fileName, bool locked)
-{
-    for (const char* purpose : {"old", "check"}) {
-        const QString prefix = fileName + u'.' + QLatin1String(purpose) + u'-';
-        if (!entry.startsWith(prefix)) continue;
-        bool numeric = false;
-        const pid_t owner = entry.mid(prefix.size()).section(u'-', 0, 0).toInt(&numeric);
-        return !numeric || processGone(owner);
-    }
-    const QString suffix = entry.mid(fileName.size() + 1);
-    return !locked && entry.startsWith(fileName + u'.') && suffix.size() == 6 &&
-           std::all_of(suffix.begin(), suffix.end(), [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; });
-}
-
-// QSettings writes under "<file>.lock" (and removes a stale one under
-// "<file>.lock.rmlock"); the first line is the holder's process id. A killed
-// writer leaves them behind.
-bool lockedByLiveProcess(const QString& lockFile)
-{
-    QFile lock(lockFile);
-    if (!lock.open(QIODevice::ReadOnly)) return false;
-    bool numeric = false;
-    const pid_t owner = lock.readLine(32).trimmed().toInt(&numeric);
-    return numeric && !processGone(owner);
-}
-
-void removeStrays(const QString& file)
-{
-    const QFileInfo info(file);
-    const QDir folder = info.absoluteDir();
-    const bool locked = lockedByLiveProcess(file + QStringLiteral(".lock"));
-    const QString rmlock = file + QStringLiteral(".lock.rmlock");
-    if (QFileInfo::exists(rmlock) && !lockedByLiveProcess(rmlock)) QFile::remove(rmlock);
-    for (const QString& entry : folder.entryList({info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
-        if (isStray(entry, info.fileName(), locked)) QFile::remove(folder.filePath(entry));
-}
-
-// Whether the file holds what the settings object believes it wrote. Opened
-// under another name, QSettings parses the file afresh instead of answering
-// from its cache.
-bool writtenAsBelieved(const QString& file, QSettings& written)
-{
-    const Link alias(file, "check");
-    if (!alias.exists()) return true;  // no hard links here: nothing to compare with
-    QSettings disk(alias.name(), QSettings::IniFormat);
-    written.endGroup();
-    const QStringList keys = written.allKeys();
-    if (disk.status() != QSettings::NoError || disk.allKeys() != keys) return false;
-    for (const QString& key : keys) {
-        if (disk.value(key) != written.value(key)) return false;
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = out.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) return false;
+        done += written;
     }
     return true;
 }
+
+bool sameEntries(QSettings& a, QSettings& b)
+{
+    const QStringList keys = a.allKeys();
+    return b.status() == QSettings::NoError && b.allKeys() == keys &&
+           std::all_of(keys.begin(), keys.end(), [&](const QString& key) { return a.value(key) == b.value(key); });
+}
+
+// QSettings does not tell why its write came out short; one more byte
+// written at its end asks the system (full disk, file size limit).
+QString whyCutShort(const QString& file)
+{
+    QFile end(file);
+    if (!end.open(QIODevice::Append | QIODevice::Unbuffered) || end.write("\n", 1) != 1) return end.errorString();
+    return QStringLiteral("the file could not be written in full");
+}
+
+// The copies a save makes beside the file are named "<file>.saving-...";
+// QSettings' lock and temporary files for them share that beginning.
+QString copyPrefix(const QString& file) { return file + QStringLiteral(".saving-"); }
+
+void removeLeftovers(const QString& file)
+{
+    QDir folder = QFileInfo(file).absoluteDir();
+    const QString prefix = QFileInfo(copyPrefix(file)).fileName();
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
+        if (name.startsWith(prefix)) folder.remove(name);
+}
+
+// Removes a save's copies when it ends; the one renamed over the file is
+// gone by then.
+struct Copies {
+    QString edited, checked;
+    ~Copies()
+    {
+        QFile::remove(edited);
+        QFile::remove(checked);
+    }
+};
 
 }  // namespace
 
 std::string QtSettingsStore::filePath(std::string_view application)
 {
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, fromUtf8(application), QString());
-    return QFile::encodeName(settings.fileName()).toStdString();
+    return QFile::encodeName(userSettings(application).fileName()).toStdString();
 }
 
 std::string QtSettingsStore::read(std::string_view application, std::string_view section, std::string_view key,
                                   std::string_view fallback)
 {
-    Settings settings(application, section);
-    removeStrays(settings->fileName());
+    QSettings settings = userSettings(application);
+    settings.beginGroup(fromUtf8(section));
     const QString name = fromUtf8(key);
-    if (!settings->contains(name)) return std::string(fallback);
-    return toStdString(settings->value(name));
+    if (!settings.contains(name)) return std::string(fallback);
+    return toStdString(settings.value(name));
 }
 
 void QtSettingsStore::save(std::string_view application, std::string_view section, std::string_view key,
                            std::string_view value)
 {
-    Settings settings(application, section);
-    const QString file = settings->fileName();
-    if (const std::string problem = foreseenProblem(file); !problem.empty()) throw SaveError(failure(file, problem));
-    switch (settings->status()) {
-    case QSettings::NoError: break;
-    case QSettings::FormatError:
-        // Writing would drop whatever part of it did not parse.
-        throw SaveError(failure(file, "the settings file is not valid"));
-    case QSettings::AccessError: throw SaveError(failure(file, "access denied"));
+    const QString file = userSettings(application).fileName();
+    const auto fail = [&file](const QString& why) {
+        throw SaveError("cannot write " + QDir::toNativeSeparators(file).toStdString() + ": " + why.toStdString());
+    };
+    // A symbolic link to the file stays; the file it leads to is replaced.
+    QString target = QFileInfo(file).canonicalFilePath();
+    if (target.isEmpty()) target = file;
+    const QString folder = QFileInfo(target).absolutePath();
+    std::error_code error;
+    std::filesystem::create_directories(nativePath(folder), error);
+    if (error) fail(QString::fromStdString(error.message()));
+
+    // Every save holds the lock while its copies exist, so copies found under
+    // it were left by a killed save. Without it the save goes on and leaves
+    // them alone.
+    const FolderLock lock(nativePath(folder).string(), std::chrono::seconds(5));
+    if (lock.held()) removeLeftovers(target);
+
+    const QFileInfo before(target);
+    QByteArray old;
+    if (before.exists()) {
+        QFile in(target);
+        if (!in.open(QIODevice::ReadOnly)) fail(in.errorString());
+        old = in.readAll();
+        if (in.error() != QFileDevice::NoError) fail(in.errorString());
+    }
+    const QString name = copyPrefix(target) + QString::number(QRandomGenerator::global()->generate64(), 36);
+    const Copies copies{name, name + QStringLiteral(".checked")};
+    QFile copy(copies.edited);
+    if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered) || !writeAll(copy, old))
+        fail(copy.errorString());
+    copy.close();
+
+    // QSettings edits the copy, under a name it has never cached. Its own
+    // write may come out short without an error (QSaveFile misses a failed
+    // final flush, and a write the system takes in part, and renames the short
+    // file in place), so the result is read back under a second new name and
+    // compared.
+    {
+        QSettings edited(copies.edited, QSettings::IniFormat);
+        // Writing would drop whatever part of the file did not parse.
+        if (edited.status() == QSettings::FormatError) fail(QStringLiteral("the settings file is not valid"));
+        edited.beginGroup(fromUtf8(section));
+        edited.setValue(fromUtf8(key), toVariant(value));
+        edited.endGroup();
+        edited.sync();
+        if (edited.status() != QSettings::NoError) fail(whyCutShort(copies.edited));
+        std::filesystem::rename(nativePath(copies.edited), nativePath(copies.checked), error);
+        if (error) fail(QString::fromStdString(error.message()));
+        QSettings checked(copies.checked, QSettings::IniFormat);
+        if (!sameEntries(edited, checked)) fail(whyCutShort(copies.checked));
     }
 
-    const QString name = fromUtf8(key);
-    const bool existed = settings->contains(name);
-    const QVariant previous = settings->value(name);
-    // QSaveFile loses an error from its last write (disk full) and renames
-    // the cut-short file over the old one, so the old one is kept under a
-    // second name until the new one has been checked.
-    const bool hadFile = QFileInfo::exists(file);
-    Link backup(file, "old");
-    settings->setValue(name, toVariant(value));
-    settings->sync();
-    if (settings->status() != QSettings::NoError) {
-        // Nothing was renamed over the file; put the cached entry back so
-        // later reads do not see the value that was never stored.
-        if (existed)
-            settings->setValue(name, previous);
-        else
-            settings->remove(name);
-        throw SaveError(failure(file, unforeseenProblem(file)));
+    if (before.exists()) {
+        QFile::setPermissions(copies.checked, before.permissions());
+        // QSettings answers reads from its cache while a file's size and time
+        // stay the same, and a file written in the same clock tick as the old
+        // one gets the same time.
+        QFile made(copies.checked);
+        const QDateTime after = before.lastModified().addMSecs(1);
+        if (made.open(QIODevice::ReadOnly) && made.fileTime(QFileDevice::FileModificationTime) < after)
+            made.setFileTime(after, QFileDevice::FileModificationTime);
     }
-    if (!writtenAsBelieved(file, *settings)) {
-        if (backup.exists())
-            backup.moveTo(file);
-        else if (!hadFile)
-            QFile::remove(file);
-        throw SaveError(failure(file, unforeseenProblem(file)));
-    }
+    std::filesystem::rename(nativePath(copies.checked), nativePath(target), error);
+    if (error) fail(QString::fromStdString(error.message()));
 }
 
 }  // namespace bellwick

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <sys/resource.h>
@@ -378,12 +379,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FailedSave{"ReadOnlyFolder", kOld, "/new.wav",
                    [](const QString& file) { return std::make_shared<ReadOnlyFolder>(QFileInfo(file).absolutePath()); },
-                   "access denied", "/old.wav"},
+                   "Permission denied", "/old.wav"},
         FailedSave{"ReadOnlyFolderNoFile",
                    {},
                    "/new.wav",
                    [](const QString& file) { return std::make_shared<ReadOnlyFolder>(QFileInfo(file).absolutePath()); },
-                   "access denied",
+                   "Permission denied",
                    "fallback"},
         FailedSave{"InvalidFile", "[SoundFile\nSound=/old.wav\n", "/new.wav",
                    [](const QString&) { return std::shared_ptr<void>(); }, "the settings file is not valid",
@@ -395,14 +396,15 @@ INSTANTIATE_TEST_SUITE_P(
                        QDir().mkpath(file);
                        return std::shared_ptr<void>();
                    },
-                   "it is a folder",
+                   "is a directory",
                    "fallback"},
         FailedSave{"WriteCutShort", kOld, longPath(),
-                   [](const QString&) { return std::make_shared<FileSizeLimit>(1024); }, "could not be written",
-                   "/old.wav"}),
+                   [](const QString&) { return std::make_shared<FileSizeLimit>(1024); }, "File too large", "/old.wav"},
+        FailedSave{"CopyCutShort", "[SoundFile]\nSound=" + QByteArray::fromStdString(longPath()) + "\n", "/new.wav",
+                   [](const QString&) { return std::make_shared<FileSizeLimit>(1024); }, "File too large", longPath()}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SettingsStoreTest, FolderThatIsAFileIsNamed)
+TEST_F(SettingsStoreTest, FolderThatIsAFileIsTold)
 {
     const std::string nested = application + " dir/KV Bellwick";
     const QString blocker = QFileInfo(path(nested)).absolutePath();
@@ -411,7 +413,7 @@ TEST_F(SettingsStoreTest, FolderThatIsAFileIsNamed)
         store.save(nested, kSection, kKey, "x");
         ADD_FAILURE() << "saved below a file";
     } catch (const SaveError& e) {
-        EXPECT_THAT(e.what(), HasSubstr(QFile::encodeName(blocker).toStdString() + " is not a folder"));
+        EXPECT_THAT(e.what(), HasSubstr(": Not a directory"));
     }
     EXPECT_EQ(contents(blocker), QByteArray("not a folder"));
     QFile::remove(blocker);
@@ -425,6 +427,52 @@ TEST_F(SettingsStoreTest, SeesEditsMadeBetweenCalls)
     EXPECT_EQ(store.read(application, kSection, kKey, ""), "/edited by hand.wav");
     store.save(application, kSection, kKey, "/second.wav");
     EXPECT_EQ(contents(file), QByteArray("[SoundFile]\nSound=/second.wav\n"));
+}
+
+// The new file keeps the old one's permissions, and is younger: QSettings
+// answers reads from its cache while a file's size and time stay the same,
+// and a save in the same tick of the clock would keep the time.
+TEST_F(SettingsStoreTest, SavedFileTakesOverFromTheOldOne)
+{
+    store.save(application, kSection, kKey, "/a.wav");
+    const QDateTime ahead = QFileInfo(file).lastModified().addSecs(3600);
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(f.setFileTime(ahead, QFileDevice::FileModificationTime));
+        ASSERT_TRUE(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+    }
+    store.save(application, kSection, kKey, "/b.wav");
+    EXPECT_GT(QFileInfo(file).lastModified(), ahead);
+    EXPECT_EQ(QFileInfo(file).permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+}
+
+// Saves in two threads take turns: none loses another's entry, and none
+// takes another's copy for a killed save's leftover.
+TEST_F(SettingsStoreTest, SavesAtOnceKeepEachOthersEntries)
+{
+    const auto saveKeys = [this](const std::string& prefix) {
+        for (int i = 0; i < 10; ++i)
+            QtSettingsStore().save(application, kSection, prefix + std::to_string(i), "x");
+    };
+    std::thread other(saveKeys, "Other");
+    saveKeys("Mine");
+    other.join();
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(store.read(application, kSection, "Other" + std::to_string(i), ""), "x") << i;
+        EXPECT_EQ(store.read(application, kSection, "Mine" + std::to_string(i), ""), "x") << i;
+    }
+}
+
+TEST_F(SettingsStoreTest, LinkToTheFileStays)
+{
+    const QString target = file + QStringLiteral(" target");
+    write(target, kOld);
+    ASSERT_TRUE(QFile::link(target, file));
+    store.save(application, kSection, kKey, "/new.wav");
+    EXPECT_TRUE(QFileInfo(file).isSymLink());
+    EXPECT_EQ(contents(target), QByteArray("[SoundFile]\nSound=/new.wav\n"));
+    QFile::remove(target);
 }
 
 }  // namespace
