@@ -1,5 +1,6 @@
 #include "qt/clock_label.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QStyle>
 
@@ -12,6 +13,17 @@ ClockLabel::ClockLabel(const QString& text, QWidget* parent, Backdrop backdrop)
 }
 
 ClockLabel::~ClockLabel() = default;
+
+void ClockLabel::showText(const QString& shown)
+{
+    const QString before = text();
+    if (shown == before) return;
+    setText(shown);
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent event(this, 0, before, shown);
+        QAccessible::updateAccessibility(&event);
+    }
+}
 
 const QPixmap& ClockLabel::picture()
 {

@@ -19,6 +19,9 @@ public:
     ClockLabel(const QString& text, QWidget* parent, Backdrop backdrop);
     ~ClockLabel() override;
 
+    // Shows text and tells assistive technology when it changed.
+    void showText(const QString& text);
+
 protected:
     void paintEvent(QPaintEvent*) override;
 

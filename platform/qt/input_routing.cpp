@@ -79,13 +79,14 @@ void InputRouter::routePicture(Control& c, QWidget& w)
             });
         };
     } else if (c.is("Image3")) {
+        picture->onPress = [this] { guard_([this] { handlers_.image3Click(); }); };
         picture->onMouse = [this, picture](QMouseEvent* e) {
             // Released over the badge: the press grabbed the mouse, so the
             // release may lie anywhere.
             const QPointF at = picture->mapTo(&window_, e->position());
             if (e->type() == QEvent::MouseButtonRelease && e->button() == Qt::LeftButton &&
                 hitsBadge(model_, static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y()))))
-                guard_([this] { handlers_.image3Click(); });
+                picture->onPress();
         };
     }
 }

@@ -1,11 +1,10 @@
 #include "qt/model_mirror.h"
 
-
+#include "qt/clock_label.h"
 #include "rules/utf16.h"
 #include "view/view.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace bellwick {
@@ -36,8 +35,8 @@ void ModelMirror::changed(const Control& c, Property p)
     if (!w) return;
     switch (p) {
     case Property::Text:
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            label->setText(QString::fromStdString(c.text));
+        if (auto* clock = qobject_cast<ClockLabel*>(w)) {
+            clock->showText(QString::fromStdString(c.text));
         } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             const QString text = QString::fromStdString(c.text);
             if (edit->text() != text) edit->setText(text);

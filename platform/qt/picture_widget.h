@@ -1,6 +1,8 @@
 #pragma once
 // A picture control: draws its picture stretched into its box.
 
+#include "window/accessible.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -17,6 +19,12 @@ public:
 
     // Press, move and release events, when set.
     std::function<void(QMouseEvent*)> onMouse;
+    // A click, by the mouse or an assistive tool's press action, when set.
+    std::function<void()> onPress;
+
+    // What the picture is to assistive technology.
+    AccessibleRole role() const { return role_; }
+    void setRole(AccessibleRole role) { role_ = role; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -26,6 +34,7 @@ protected:
 
 private:
     QPixmap picture_;
+    AccessibleRole role_ = AccessibleRole::Decoration;
 };
 
 }  // namespace bellwick

@@ -1,5 +1,6 @@
 #include "qt/snoozard_widget.h"
 
+#include "qt/accessible_widgets.h"
 #include "qt/widget_factory.h"
 #include "qt/window_icon.h"
 #include "qt/x11_colormap.h"
@@ -20,8 +21,12 @@ SnoozardWidget::SnoozardWidget(Window& model, Snoozard& handlers, Guard guard)
       handlers_(handlers),
       guard_(std::move(guard))
 {
+    // Before anything asks Qt for an interface, which Qt then keeps.
+    installAccessibleWidgets();
     setObjectName(QStringLiteral("Snoozard"));
     setWindowTitle(QString::fromStdString(model_.title));
+    setAccessibleName(
+        QString::fromUtf8(kWindowAccessibleName.data(), static_cast<qsizetype>(kWindowAccessibleName.size())));
     const PixelRect client = clientRect(model_);
     setFixedSize(client.width, client.height);
     setAutoFillBackground(true);

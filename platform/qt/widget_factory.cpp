@@ -1,5 +1,6 @@
 #include "qt/widget_factory.h"
 
+#include "qt/accessible_widgets.h"
 #include "qt/clock_label.h"
 #include "qt/picture_widget.h"
 #include "view/look.h"
@@ -155,6 +156,12 @@ QWidget* makeWidget(const Control& c, QWidget& window)
     w->setGeometry(qtRect(c.isLine() ? lineBand(c) : pixelRect(c)));
     if (c.font) w->setFont(qtFont(*c.font));
     if (!takesFocus(c)) w->setFocusPolicy(Qt::NoFocus);
+    if (const auto facts = accessibleOf(c)) {
+        w->setAccessibleName(QString::fromUtf8(facts->name.data(), static_cast<qsizetype>(facts->name.size())));
+        w->setAccessibleDescription(
+            QString::fromUtf8(facts->description.data(), static_cast<qsizetype>(facts->description.size())));
+        if (auto* picture = qobject_cast<PictureWidget*>(w)) picture->setRole(facts->role);
+    }
     w->setVisible(c.visible);
     return w;
 }
