@@ -1,6 +1,8 @@
 #pragma once
-// Fonts and brushes, each made once and kept for the window's life.
+// Fonts and brushes, each made once and kept for the window's life; a
+// brush that cannot be made is the stock white brush.
 
+#include "win32/handles.h"
 #include "win32/win_api.h"
 #include "window/control.h"
 
@@ -15,19 +17,14 @@ inline COLORREF colourOf(const Rgb& c) { return RGB(c.r, c.g, c.b); }
 
 class GdiObjects {
 public:
-    GdiObjects() = default;
-    GdiObjects(const GdiObjects&) = delete;
-    GdiObjects& operator=(const GdiObjects&) = delete;
-    ~GdiObjects();
-
     // The face at its pixel size (so the layout never moves), weight as
     // given, character set 0 (ANSI); the system's GUI font for none.
     HFONT font(const std::optional<Font>& f);
     HBRUSH brush(COLORREF colour);
 
 private:
-    std::vector<std::pair<Font, HFONT>> fonts_;
-    std::map<COLORREF, HBRUSH> brushes_;
+    std::vector<std::pair<Font, win32::GdiFont>> fonts_;
+    std::map<COLORREF, win32::GdiBrush> brushes_;
 };
 
 }  // namespace bellwick

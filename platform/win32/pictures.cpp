@@ -41,38 +41,14 @@ void check(HRESULT hr, const char* step)
 
 }  // namespace
 
-Picture::Picture(Picture&& other) noexcept
-    : bitmap_(std::exchange(other.bitmap_, nullptr)),
-      width_(std::exchange(other.width_, 0)),
-      height_(std::exchange(other.height_, 0))
-{
-}
-
-Picture& Picture::operator=(Picture&& other) noexcept
-{
-    if (this != &other) {
-        if (bitmap_) ::DeleteObject(bitmap_);
-        bitmap_ = std::exchange(other.bitmap_, nullptr);
-        width_ = std::exchange(other.width_, 0);
-        height_ = std::exchange(other.height_, 0);
-    }
-    return *this;
-}
-
-Picture::~Picture()
-{
-    if (bitmap_) ::DeleteObject(bitmap_);
-}
-
 void Picture::draw(HDC dc, int x, int y) const
 {
     if (!bitmap_) return;
-    HDC source = ::CreateCompatibleDC(dc);
-    HGDIOBJ old = ::SelectObject(source, bitmap_);
+    const win32::MemoryDc source(::CreateCompatibleDC(dc));
+    if (!source) throw std::runtime_error("picture: no memory device context to draw from");
+    const win32::Selection selected(source.get(), bitmap_.get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ::AlphaBlend(dc, x, y, width_, height_, source, 0, 0, width_, height_, blend);
-    ::SelectObject(source, old);
-    ::DeleteDC(source);
+    ::AlphaBlend(dc, x, y, width_, height_, source.get(), 0, 0, width_, height_, blend);
 }
 
 Picture decodePicture(std::span<const std::byte> bytes, int width, int height)
@@ -122,9 +98,9 @@ Picture decodePicture(std::span<const std::byte> bytes, int width, int height)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    win32::GdiBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits) throw std::runtime_error("picture: no memory for the bitmap");
-    Picture picture(bitmap, static_cast<int>(w), static_cast<int>(h));
+    Picture picture(std::move(bitmap), static_cast<int>(w), static_cast<int>(h));
     const UINT stride = w * 4;
     check(source->CopyPixels(nullptr, stride, stride * h, static_cast<BYTE*>(bits)), "copying the pixels");
     return picture;

@@ -3,6 +3,7 @@
 // 32-bit bitmaps with premultiplied alpha, drawn with AlphaBlend so that
 // see-through pixels stay see-through.
 
+#include "win32/handles.h"
 #include "win32/win_api.h"
 
 #include <objbase.h>
@@ -10,29 +11,29 @@
 #include <cstddef>
 #include <span>
 #include <string_view>
+#include <utility>
 
 namespace bellwick {
 
 class Picture {
 public:
     Picture() = default;
-    Picture(HBITMAP bitmap, int width, int height) : bitmap_(bitmap), width_(width), height_(height) {}
-    Picture(Picture&& other) noexcept;
-    Picture& operator=(Picture&& other) noexcept;
-    Picture(const Picture&) = delete;
-    Picture& operator=(const Picture&) = delete;
-    ~Picture();
+    Picture(win32::GdiBitmap bitmap, int width, int height)
+        : bitmap_(std::move(bitmap)), width_(width), height_(height)
+    {
+    }
 
     bool empty() const { return bitmap_ == nullptr; }
     int width() const { return width_; }
     int height() const { return height_; }
-    HBITMAP bitmap() const { return bitmap_; }
+    HBITMAP bitmap() const { return bitmap_.get(); }
 
-    // Draws the picture at its own size with its top-left corner at (x, y).
+    // Draws the picture at its own size with its top-left corner at (x, y);
+    // throws std::runtime_error when GDI has no memory context for it.
     void draw(HDC dc, int x, int y) const;
 
 private:
-    HBITMAP bitmap_ = nullptr;
+    win32::GdiBitmap bitmap_;
     int width_ = 0, height_ = 0;
 };
 
