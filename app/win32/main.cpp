@@ -3,6 +3,7 @@
 
 #include "handlers/fatal_report.h"
 #include "handlers/snoozard.h"
+#include "win32/callback_guard.h"
 #include "win32/snoozard_window.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_event_log.h"
@@ -18,8 +19,32 @@
 #include "win32/win_api.h"
 #include "window/layout.h"
 
+#include <cstdlib>
+#include <exception>
 #include <functional>
 #include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace {
+
+#ifdef BELLWICK_FAULTS
+// Test builds only: BELLWICK_FAULT=paint or tick makes the first of those
+// throw outside the handlers' guards, where only the callbacks catch it.
+void injectFault(std::string_view where)
+{
+    static bool thrown = false;
+    const char* chosen = std::getenv("BELLWICK_FAULT");
+    if (thrown || !chosen || where != chosen) return;
+    thrown = true;
+    throw std::runtime_error("injected fault in a " + std::string(where));
+}
+#else
+void injectFault(std::string_view) {}
+#endif
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
@@ -44,12 +69,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     Snoozard snoozard(
         model, Services{regions, messages, process, settings, player, dialog, clock, timeText, log, power, ticker});
     FatalReport fatal(messages, process, snoozard);
+    win32::setFatalSink([&](std::exception_ptr e) { fatal.guard([e] { std::rethrow_exception(e); }); });
     std::unique_ptr<SnoozardWindow> window;
     fatal.guard([&] {
         window =
             std::make_unique<SnoozardWindow>(model, snoozard, [&](const std::function<void()>& f) { fatal.guard(f); });
     });
-    ticker.onTick([&] { fatal.guard([&] { snoozard.timer1Tick(); }); });
+    window->onPaint([] { injectFault("paint"); });
+    ticker.onTick([&] {
+        injectFault("tick");
+        fatal.guard([&] { snoozard.timer1Tick(); });
+    });
     fatal.guard([&] { snoozard.load(); });
     window->start();
     return window->run();

@@ -11,7 +11,7 @@ namespace bellwick {
 HWND createChild(const Control& c, HWND parent, int id)
 {
     const wchar_t* cls = L"BUTTON";
-    DWORD style = WS_CHILD | WS_TABSTOP;
+    DWORD style = WS_CHILD;  // tab stops come from the tab order
     DWORD exStyle = 0;
     switch (c.kind) {
     case ControlKind::TextBox:

@@ -3,7 +3,9 @@
 #include "rules/utf16.h"
 #include "view/look.h"
 #include "view/view.h"
+#include "win32/callback_guard.h"
 #include "win32/child_controls.h"
+#include "win32/handles.h"
 #include "win32/resource_ids.h"
 #include "win32/utf16.h"
 
@@ -16,6 +18,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"BellwickSnoozard";
 constexpr int kFirstChildId = 100;
+constexpr UINT_PTR kFileBoxSubclass = 1;
 // No frame and no caption; the system menu and the minimise box serve the taskbar button.
 constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -34,8 +37,11 @@ HICON icon(HINSTANCE instance, int metricX, int metricY)
                                            ::GetSystemMetrics(metricX), ::GetSystemMetrics(metricY), 0));
 }
 
-ATOM registerClass(HINSTANCE instance, WNDPROC proc)
+// Registers the class once; throws with the system's reason when it cannot.
+void registerClass(HINSTANCE instance, WNDPROC proc)
 {
+    static bool registered = false;
+    if (registered) return;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = proc;
@@ -44,7 +50,10 @@ ATOM registerClass(HINSTANCE instance, WNDPROC proc)
     wc.hIconSm = icon(instance, SM_CXSMICON, SM_CYSMICON);
     wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     wc.lpszClassName = kClassName;
-    return ::RegisterClassExW(&wc);
+    if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw std::runtime_error("the main window's class could not be registered: " +
+                                 win32::systemMessage(::GetLastError()));
+    registered = true;
 }
 
 }  // namespace
@@ -53,16 +62,14 @@ SnoozardWindow::SnoozardWindow(Window& model, Snoozard& handlers, Guard guard)
     : model_(model), handlers_(handlers), guard_(std::move(guard))
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    static const ATOM registered = registerClass(instance, &SnoozardWindow::windowProc);
-    (void)registered;
+    registerClass(instance, &SnoozardWindow::windowProc);
 
     RECT frame = rect(clientRect(model_));
     ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-    hwnd_ = ::CreateWindowExW(0, kClassName, win32::toUtf16(model_.title).c_str(), kStyle, 0, 0,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
-    if (!hwnd_) throw std::runtime_error("the main window could not be created");
-    // Messages reach handle() from here on; those of creation take the defaults.
-    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // WM_NCCREATE binds this window to this object (hwnd_).
+    if (!::CreateWindowExW(0, kClassName, win32::toUtf16(model_.title).c_str(), kStyle, 0, 0,
+                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this))
+        throw std::runtime_error("the main window could not be created: " + win32::systemMessage(::GetLastError()));
     model_.handle = reinterpret_cast<WindowHandle>(hwnd_);
     surface_.emplace(model_);
     build();
@@ -102,13 +109,23 @@ void SnoozardWindow::build()
         if (!child) continue;
         ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(*c)), FALSE);
         ::ShowWindow(child, c->visible ? SW_SHOWNA : SW_HIDE);
-        if (c->is("txtFile")) {
-            // A click selects the whole text, after the edit's own handling.
-            ::SetWindowLongPtrW(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-            editProc_ = reinterpret_cast<WNDPROC>(
-                ::SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SnoozardWindow::fileBoxProc)));
-        }
+        // A click selects the whole text, after the edit's own handling.
+        if (c->is("txtFile"))
+            ::SetWindowSubclass(child, &SnoozardWindow::fileBoxProc, kFileBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
         children_[c] = child;
+    }
+    // The dialog manager tabs in window order: the children's order is the
+    // tab order, the first one starts the group, only they are tab stops.
+    HWND after = HWND_TOP;
+    bool first = true;
+    for (Control* c : tabOrder(model_)) {
+        HWND child = childOf(*c);
+        if (!child) continue;
+        const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
+        ::SetWindowLongPtrW(child, GWL_STYLE, style | WS_TABSTOP | (first ? WS_GROUP : 0));
+        ::SetWindowPos(child, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = child;
+        first = false;
     }
 }
 
@@ -187,36 +204,31 @@ int SnoozardWindow::run()
     MSG msg{};
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (keyboard(msg)) continue;
+        // Tab, Shift+Tab, Space and Enter as in a dialog.
+        if (hwnd_ && ::IsDialogMessageW(hwnd_, &msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
 }
 
-// Tab and Shift+Tab walk the model's tab order; Ctrl+A selects a text
-// box's whole text, which the system's edit control leaves undone.
+// Ctrl+A selects a text box's whole text, which the system's edit control
+// leaves undone; Enter presses a focused command button, which the dialog
+// manager does for default push buttons only.
 bool SnoozardWindow::keyboard(const MSG& msg)
 {
-    if (msg.message != WM_KEYDOWN || !hwnd_ || (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd))) return false;
-    if (msg.wParam == 'A' && ::GetKeyState(VK_CONTROL) < 0) {
-        const Control* c = controlOf(msg.hwnd);
-        if (!c || c->kind != ControlKind::TextBox) return false;
+    if (msg.message != WM_KEYDOWN || !hwnd_ || !::IsChild(hwnd_, msg.hwnd)) return false;
+    const Control* c = controlOf(msg.hwnd);
+    if (!c) return false;
+    if (msg.wParam == 'A' && ::GetKeyState(VK_CONTROL) < 0 && c->kind == ControlKind::TextBox) {
         ::SendMessageW(msg.hwnd, EM_SETSEL, 0, -1);
         return true;
     }
-    if (msg.wParam != VK_TAB) return false;
-    std::vector<HWND> order;
-    for (Control* c : tabOrder(model_))
-        if (HWND child = childOf(*c); child && ::IsWindowVisible(child) && ::IsWindowEnabled(child))
-            order.push_back(child);
-    if (order.empty()) return true;
-    const bool back = ::GetKeyState(VK_SHIFT) < 0;
-    const HWND focused = ::GetFocus();
-    std::size_t next = back ? order.size() - 1 : 0;
-    for (std::size_t i = 0; i < order.size(); ++i)
-        if (order[i] == focused) next = (i + (back ? order.size() - 1 : 1)) % order.size();
-    ::SetFocus(order[next]);
-    return true;
+    if (msg.wParam == VK_RETURN && c->kind == ControlKind::CommandButton) {
+        ::SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
+        return true;
+    }
+    return false;
 }
 
 void SnoozardWindow::placeFromModel()
@@ -225,25 +237,25 @@ void SnoozardWindow::placeFromModel()
     ::SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Composed off screen, so the clock never flickers.
+// Composed off screen, so the clock never flickers; straight on the
+// screen when GDI cannot give the memory for that.
 void SnoozardWindow::paint()
 {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(hwnd_, &ps);
-    const RECT& r = ps.rcPaint;
+    const win32::PaintScope painting(hwnd_);
+    if (paintHook_) paintHook_();
+    const RECT& r = painting.area();
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w > 0 && h > 0) {
-        HDC buffer = ::CreateCompatibleDC(dc);
-        HBITMAP bitmap = ::CreateCompatibleBitmap(dc, w, h);
-        const HGDIOBJ old = ::SelectObject(buffer, bitmap);
-        ::SetViewportOrgEx(buffer, -r.left, -r.top, nullptr);
-        surface_->paint(buffer, gdi_);
-        ::BitBlt(dc, r.left, r.top, w, h, buffer, r.left, r.top, SRCCOPY);
-        ::SelectObject(buffer, old);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(buffer);
+    if (w <= 0 || h <= 0 || !painting.dc()) return;
+    const win32::MemoryDc buffer(::CreateCompatibleDC(painting.dc()));
+    const win32::GdiBitmap bitmap(buffer ? ::CreateCompatibleBitmap(painting.dc(), w, h) : nullptr);
+    if (!bitmap) {
+        surface_->paint(painting.dc(), gdi_);
+        return;
     }
-    ::EndPaint(hwnd_, &ps);
+    const win32::Selection selected(buffer.get(), bitmap.get());
+    ::SetViewportOrgEx(buffer.get(), -r.left, -r.top, nullptr);
+    surface_->paint(buffer.get(), gdi_);
+    ::BitBlt(painting.dc(), r.left, r.top, w, h, buffer.get(), r.left, r.top, SRCCOPY);
 }
 
 void SnoozardWindow::command(HWND child, int code)
@@ -371,19 +383,31 @@ LRESULT SnoozardWindow::handle(UINT msg, WPARAM wp, LPARAM lp)
     return ::DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
+// Nothing thrown may unwind through the system's frames: every callback
+// hands it to the fatal report.
 LRESULT CALLBACK SnoozardWindow::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    auto* self = reinterpret_cast<SnoozardWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self || !self->hwnd_) return ::DefWindowProcW(hwnd, msg, wp, lp);
-    return self->handle(msg, wp, lp);
+    return win32::guarded([&]() -> LRESULT {
+        if (msg == WM_NCCREATE) {
+            auto* self = static_cast<SnoozardWindow*>(reinterpret_cast<const CREATESTRUCTW*>(lp)->lpCreateParams);
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            self->hwnd_ = hwnd;
+        }
+        auto* self = reinterpret_cast<SnoozardWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (!self || !self->hwnd_) return ::DefWindowProcW(hwnd, msg, wp, lp);
+        return self->handle(msg, wp, lp);
+    });
 }
 
-LRESULT CALLBACK SnoozardWindow::fileBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+LRESULT CALLBACK SnoozardWindow::fileBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data)
 {
-    auto* self = reinterpret_cast<SnoozardWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    const LRESULT result = ::CallWindowProcW(self->editProc_, hwnd, msg, wp, lp);
-    if (msg == WM_LBUTTONUP) self->guard_([self] { self->handlers_.txtFileClick(); });
-    return result;
+    return win32::guarded([&] {
+        auto* self = reinterpret_cast<SnoozardWindow*>(data);
+        if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &SnoozardWindow::fileBoxProc, kFileBoxSubclass);
+        const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
+        if (msg == WM_LBUTTONUP) self->guard_([self] { self->handlers_.txtFileClick(); });
+        return result;
+    });
 }
 
 }  // namespace bellwick

@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <utility>
 
 namespace bellwick {
 
@@ -37,9 +38,13 @@ public:
     // Runs the message loop until the window is gone; the quit code.
     int run();
 
+    // Runs at the start of every paint, inside the paint's guard; test
+    // builds inject faults here.
+    void onPaint(std::function<void()> hook) { paintHook_ = std::move(hook); }
+
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK fileBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK fileBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
 
     void build();
@@ -61,7 +66,7 @@ private:
     std::optional<Surface> surface_;
     HWND hwnd_ = nullptr;
     std::map<const Control*, HWND> children_;
-    WNDPROC editProc_ = nullptr;
+    std::function<void()> paintHook_;
     HWND focus_ = nullptr;              // the child to refocus on activation
     const Control* pressed_ = nullptr;  // the painted control that holds the mouse
     bool closing_ = false;

@@ -1,5 +1,7 @@
 #include "win32/win32_ticker.h"
 
+#include "win32/callback_guard.h"
+
 namespace bellwick {
 
 namespace {
@@ -10,24 +12,24 @@ Win32Ticker* running = nullptr;
 
 Win32Ticker::Win32Ticker() { running = this; }
 
-Win32Ticker::~Win32Ticker()
-{
-    if (id_) ::KillTimer(nullptr, id_);
-    running = nullptr;
-}
+Win32Ticker::~Win32Ticker() { running = nullptr; }
 
 void Win32Ticker::schedule(int ms)
 {
     // The same id replaces the timer; USER_TIMER_MINIMUM is 10 ms.
-    if (const UINT_PTR id = ::SetTimer(nullptr, id_, static_cast<UINT>(ms), &Win32Ticker::timerProc)) id_ = id;
+    const UINT_PTR current = timer_ ? timer_.get().id : 0;
+    const UINT_PTR id = ::SetTimer(nullptr, current, static_cast<UINT>(ms), &Win32Ticker::timerProc);
+    if (id && id != current) timer_.reset(win32::TimerId(id));
 }
 
 void CALLBACK Win32Ticker::timerProc(HWND, UINT, UINT_PTR id, DWORD)
 {
-    if (!running || id != running->id_) return;
-    // One tick: the tick asks for the next.
-    ::KillTimer(nullptr, id);
-    running->fired();
+    win32::guarded([id] {
+        if (!running || !running->timer_ || id != running->timer_.get().id) return;
+        // One tick: the tick asks for the next.
+        running->timer_.reset();
+        running->fired();
+    });
 }
 
 }  // namespace bellwick

@@ -4,6 +4,7 @@
 // The window tells the handlers when the clock was set (WM_TIMECHANGE).
 
 #include "ports/ticker.h"
+#include "win32/handles.h"
 #include "win32/win_api.h"
 
 namespace bellwick {
@@ -20,7 +21,7 @@ public:
 private:
     static void CALLBACK timerProc(HWND, UINT, UINT_PTR id, DWORD);
 
-    UINT_PTR id_ = 0;
+    win32::ThreadTimer timer_;
 };
 
 }  // namespace bellwick

@@ -1,7 +1,7 @@
 #pragma once
 // The one place that includes <windows.h> for the Windows layer: wide-char
 // API, no min/max macros, the lean set plus the few headers it drops that
-// this layer needs (MCI, common dialogs).
+// this layer needs (MCI, common dialogs, window subclassing).
 
 #ifndef UNICODE
 #define UNICODE
@@ -19,5 +19,6 @@
 #include <windows.h>
 
 #include <cderr.h>
+#include <commctrl.h>
 #include <commdlg.h>
 #include <mmsystem.h>

@@ -1,9 +1,11 @@
 """Bellwick.exe's window under Wine: shape, artwork, focus, drag, ways out."""
 
+import os
 import subprocess
 import unittest
 
-from harness import GREY, WineTest, wait_for, xdotool
+from harness import GREY, WINE_RUN, WineTest, wait_for, xdotool
+from waiting import dated_alarm
 from window_points import BANNER, BROWSE, IMAGE3, LABEL1, TXTFILE
 
 # Window rectangles of the layout (left, top, right, bottom) that make the
@@ -21,6 +23,13 @@ OUTLINES = [
 RED = (255, 0, 0)
 YELLOW = (255, 255, 0)
 DEFAULT_SOUND = "File to play for alarm"
+# Bellwick.exe built with faults that BELLWICK_FAULT switches on.
+FAULTS_EXE = os.environ.get("BELLWICK_FAULTS_EXE", "build/win32/tests/bellwick_faults.exe")
+
+
+def windows_titled_bellwick():
+    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Bellwick$"], capture_output=True, text=True)
+    return len(r.stdout.split())
 
 
 def pixels(rects):
@@ -54,6 +63,27 @@ class WindowTest(WineTest):
             xdotool("key", "Tab")
             wait_for(lambda: self.probe("focus") == expected, what=expected)
 
+    def test_the_keyboard_alone_arms_the_alarm_and_opens_the_dialog(self):
+        self.start()
+        xdotool("key", "Escape", "Return")  # nothing happens
+        xdotool("key", "ctrl+a")
+        xdotool("type", "--delay", 20, dated_alarm(0)[0])
+        xdotool("key", "Tab")
+        wait_for(lambda: self.probe("focus") == "Button Set Alarm", what="Set Alarm focused")
+        xdotool("key", "space")
+        wait_for(lambda: "bellwick.alarm: fired" in self.event_log(), what="the alarm")
+        # The default sound is no file: OK closes its message, the focus comes back.
+        wait_for(lambda: windows_titled_bellwick() >= 2, what="the message box")
+        xdotool("key", "Return")
+        wait_for(lambda: self.probe("focus") == "Button Set Alarm", what="Set Alarm focused again")
+        xdotool("key", "shift+Tab")
+        wait_for(lambda: self.probe("focus").startswith("Edit 20"), what="the alarm box")
+        xdotool("key", "Tab", "Tab", "Tab")
+        wait_for(lambda: self.probe("focus") == "Button Browse", what="Browse focused")
+        xdotool("key", "Return")
+        wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Select sound to wake up to"],
+                                        capture_output=True).returncode == 0, what="the file dialog")
+
     def test_dragging_the_banner_moves_the_window_with_the_pointer(self):
         self.start()
         x0, y0 = self.origin()
@@ -80,6 +110,22 @@ class WindowTest(WineTest):
         self.start()
         self.arm(1, "%m/%d/%Y %I:%M:%S %p")  # en-US, the prefix's locale: "12/08/2026 08:05:09 PM"
         wait_for(lambda: "bellwick.alarm: fired" in self.event_log(), what="the alarm")
+
+    def test_a_fault_in_a_paint_or_a_tick_is_reported_and_ends_with_status_1(self):
+        for where in ["paint", "tick"]:
+            with self.subTest(where), open(os.path.join(self.dir, where + ".txt"), "w+") as errors:
+                proc = subprocess.Popen([WINE_RUN, FAULTS_EXE], env=dict(self.env, BELLWICK_FAULT=where),
+                                        stdout=subprocess.DEVNULL, stderr=errors)
+                try:
+                    # The main window and the fatal report's box, both titled "Bellwick".
+                    wait_for(lambda: windows_titled_bellwick() >= 2, what="the fatal report's box")
+                    xdotool("key", "Return")  # OK
+                    self.assertEqual(proc.wait(30), 1)
+                finally:
+                    if proc.poll() is None:
+                        proc.kill()
+                errors.seek(0)
+                self.assertIn("bellwick: fatal error: injected fault in a " + where, errors.read())
 
     def test_a_click_on_the_badge_ends_at_once(self):
         self.start()
