@@ -61,13 +61,13 @@ bool localToUtcFileTime(const DateTime& local, std::uint64_t& utc)
 
 Win32Power::Win32Power() : Win32Power(windowsPowerSystem(), toStderr) {}
 
-Win32Power::Win32Power(PowerSystem& system, Report report) : system_(system), report_(std::move(report)) {}
+Win32Power::Win32Power(PowerSystem& system, Report report)
+    : system_(system), report_(std::move(report)), timer_(nullptr, CloseThrough{&system})
+{
+}
 
 // A timer whose last handle is closed is gone, and wakes nothing.
-Win32Power::~Win32Power()
-{
-    if (timer_) system_.closeHandle(timer_);
-}
+Win32Power::~Win32Power() = default;
 
 void Win32Power::keepAwake(std::string_view /*reason*/) noexcept
 {
@@ -82,13 +82,13 @@ void Win32Power::wakeAt(const DateTime& due) noexcept
                std::to_string(::GetLastError()) + ")");
         return;
     }
-    if (!timer_) timer_ = system_.createWaitableTimer();
+    if (!timer_) timer_.reset(system_.createWaitableTimer());
     if (!timer_) {
         report("bellwick: cannot wake the computer for the alarm: no timer (error " +
                std::to_string(system_.lastError()) + ")");
         return;
     }
-    timerSet_ = system_.setWaitableTimer(timer_, utc, true);
+    timerSet_ = system_.setWaitableTimer(timer_.get(), utc, true);
     // Success with ERROR_NOT_SUPPORTED: set, but this system cannot resume for it.
     const std::uint32_t error = system_.lastError();
     if (!timerSet_)
@@ -102,7 +102,7 @@ void Win32Power::wakeAt(const DateTime& due) noexcept
 
 void Win32Power::release() noexcept
 {
-    if (timerSet_ && !system_.cancelWaitableTimer(timer_))
+    if (timerSet_ && !system_.cancelWaitableTimer(timer_.get()))
         report("bellwick: cannot cancel the wake timer (error " + std::to_string(system_.lastError()) + ")");
     timerSet_ = false;
     state(ES_CONTINUOUS, "let the computer sleep again");

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace bellwick {
@@ -59,9 +60,15 @@ private:
     void state(std::uint32_t flags, const char* what) noexcept;
     void report(const std::string& line) noexcept;
 
+    // Closes a handle through the system calls, so that tests see it.
+    struct CloseThrough {
+        PowerSystem* system;
+        void operator()(void* handle) const noexcept { system->closeHandle(handle); }
+    };
+
     PowerSystem& system_;
     Report report_;
-    void* timer_ = nullptr;  // made at the first wakeAt, kept to the end
+    std::unique_ptr<void, CloseThrough> timer_;  // made at the first wakeAt, kept to the end
     bool timerSet_ = false;
     bool toldNoResume_ = false;
 };

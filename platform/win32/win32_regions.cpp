@@ -16,21 +16,16 @@ HRGN hrgn(Region r) { return reinterpret_cast<HRGN>(r); }
 
 }  // namespace
 
-Win32Regions::~Win32Regions() { release(); }
+Win32Regions::~Win32Regions() = default;
 
 Region Win32Regions::hold(void* region)
 {
     const auto r = reinterpret_cast<Region>(region);
-    if (r) held_.insert(r);
+    if (r) held_.emplace(r, win32::GdiRegion(static_cast<HRGN>(region)));
     return r;
 }
 
-void Win32Regions::release()
-{
-    for (Region r : held_)
-        ::DeleteObject(hrgn(r));
-    held_.clear();
-}
+void Win32Regions::release() { held_.clear(); }
 
 Region Win32Regions::CreateRectRgn(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b)
 {
@@ -67,7 +62,10 @@ int Win32Regions::SetWindowRgn(WindowHandle window, Region region, int redraw)
 {
     const int set = ::SetWindowRgn(reinterpret_cast<HWND>(window), hrgn(region), redraw != 0);
     if (set) {
-        held_.erase(region);  // the system's now
+        if (const auto it = held_.find(region); it != held_.end()) {
+            (void)it->second.release();  // the system's now
+            held_.erase(it);
+        }
         release();
     }
     return set;

@@ -2,8 +2,9 @@
 // The shaping procedure's region operations on real GDI regions.
 
 #include "ports/regions.h"
+#include "win32/handles.h"
 
-#include <set>
+#include <map>
 
 namespace bellwick {
 
@@ -32,7 +33,7 @@ private:
     Region hold(void* region);
     void release();
 
-    std::set<Region> held_;
+    std::map<Region, win32::GdiRegion> held_;
 };
 
 }  // namespace bellwick
