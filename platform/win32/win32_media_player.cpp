@@ -1,6 +1,7 @@
 #include "win32/win32_media_player.h"
 
 #include "rules/sound_file.h"
+#include "win32/callback_guard.h"
 #include "win32/utf16.h"
 #include "win32/win32_sound_reader.h"
 #include "win32/win_api.h"
@@ -14,25 +15,28 @@ namespace {
 constexpr wchar_t kNotifyClass[] = L"BellwickMciNotify";
 constexpr UINT_PTR kToneTimer = 1;
 
-HWND hwnd(void* window) { return static_cast<HWND>(window); }
+HWND hwnd(const win32::OwnedWindow& window) { return window.get(); }
 
+// Nothing thrown may unwind through the system's frames.
 LRESULT CALLBACK notifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* player = reinterpret_cast<Win32MediaPlayer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == MM_MCINOTIFY && (wParam == MCI_NOTIFY_SUCCESSFUL || wParam == MCI_NOTIFY_FAILURE)) {
-        if (player) player->finished();
-        return 0;
-    }
-    if (message == WM_TIMER && wParam == kToneTimer) {
-        if (player) player->stopTone();
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return win32::guarded([&]() -> LRESULT {
+        auto* player = reinterpret_cast<Win32MediaPlayer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == MM_MCINOTIFY && (wParam == MCI_NOTIFY_SUCCESSFUL || wParam == MCI_NOTIFY_FAILURE)) {
+            if (player) player->finished();
+            return 0;
+        }
+        if (message == WM_TIMER && wParam == kToneTimer) {
+            if (player) player->stopTone();
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    });
 }
 
 // A message-only window that receives MCI's end-of-play notice; null if it
 // cannot be made (playback then holds the device until the next call).
-HWND makeNotifyWindow(Win32MediaPlayer* player)
+win32::OwnedWindow makeNotifyWindow(Win32MediaPlayer* player)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
@@ -41,8 +45,9 @@ HWND makeNotifyWindow(Win32MediaPlayer* player)
     wc.hInstance = instance;
     wc.lpszClassName = kNotifyClass;
     RegisterClassExW(&wc);  // fails harmlessly when already registered
-    HWND window = CreateWindowExW(0, kNotifyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
-    if (window) SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(player));
+    win32::OwnedWindow window(
+        CreateWindowExW(0, kNotifyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr));
+    if (window) SetWindowLongPtrW(window.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(player));
     return window;
 }
 
@@ -80,8 +85,7 @@ Win32MediaPlayer::Win32MediaPlayer() : alias_(uniqueAlias()), notifyWindow_(make
 
 Win32MediaPlayer::~Win32MediaPlayer()
 {
-    close();
-    if (notifyWindow_) DestroyWindow(hwnd(notifyWindow_));
+    close();  // the notify window goes after
 }
 
 std::string Win32MediaPlayer::send(const std::wstring& command, bool notify) const

@@ -2,6 +2,7 @@
 // The media player on MCI (winmm's string interface).
 
 #include "ports/media_player.h"
+#include "win32/handles.h"
 
 #include <string>
 
@@ -43,7 +44,7 @@ private:
 
     std::string fileName_;
     std::wstring alias_;
-    void* notifyWindow_ = nullptr;
+    win32::OwnedWindow notifyWindow_;
     bool open_ = false;
     bool toneOn_ = false;
 };
