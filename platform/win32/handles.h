@@ -1,6 +1,7 @@
 #pragma once
 // One owner for every handle this layer makes: a unique_ptr whose deleter
-// is the call that frees that kind of handle.
+// is the call that frees that kind of handle. Kernel handles use null for
+// none: one from CreateFileW is kept only when not INVALID_HANDLE_VALUE.
 
 #include "win32/win_api.h"
 
@@ -33,6 +34,7 @@ inline void deleteDc(HDC h) { ::DeleteDC(h); }
 inline void closeKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void destroyWindow(HWND h) { ::DestroyWindow(h); }
 inline void killThreadTimer(TimerId t) { ::KillTimer(nullptr, t.id); }
+inline void closeRegistryKey(HKEY h) { ::RegCloseKey(h); }
 
 using GdiFont = Handle<HFONT, &deleteGdiObject>;
 using GdiBrush = Handle<HBRUSH, &deleteGdiObject>;
@@ -42,6 +44,7 @@ using MemoryDc = Handle<HDC, &deleteDc>;
 using KernelHandle = Handle<HANDLE, &closeKernelHandle>;
 using OwnedWindow = Handle<HWND, &destroyWindow>;
 using ThreadTimer = Handle<TimerId, &killThreadTimer>;
+using RegistryKey = Handle<HKEY, &closeRegistryKey>;
 
 // An object selected into a device context until the end of the scope.
 class Selection {

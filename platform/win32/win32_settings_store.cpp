@@ -1,5 +1,6 @@
 #include "win32/win32_settings_store.h"
 
+#include "win32/handles.h"
 #include "win32/utf16.h"
 #include "win32/win_api.h"
 
@@ -16,22 +17,6 @@ using win32::toUtf16Exact;
 
 // A key name is one level: no backslash, not empty.
 bool isKeyName(std::string_view name) { return !name.empty() && name.find('\\') == std::string_view::npos; }
-
-class Key {
-public:
-    Key() = default;
-    ~Key()
-    {
-        if (key_) RegCloseKey(key_);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    HKEY* out() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 // The data of a REG_SZ value as text: up to its first NUL, whether or not
 // the writer stored one (an odd last byte is dropped).
@@ -75,9 +60,10 @@ std::string Win32SettingsStore::read(std::string_view application, std::string_v
     const auto path = toUtf16Exact(keyPath(application, section));
     const auto name = toUtf16Exact(key);
     if (!path || !name) return std::string(fallback);
-    Key opened;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path->c_str(), 0, KEY_QUERY_VALUE, opened.out()) != ERROR_SUCCESS)
+    HKEY raw = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path->c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
         return std::string(fallback);
+    const win32::RegistryKey opened(raw);
     const auto text = readString(opened.get(), *name);
     if (!text) return std::string(fallback);
     // A value written by another program may hold an unpaired surrogate; it
@@ -99,10 +85,11 @@ void Win32SettingsStore::save(std::string_view application, std::string_view sec
     // REG_SZ ends at its first NUL: a NUL inside would cut the value short.
     if (text->find(L'\0') != std::wstring::npos) fail("the value holds a NUL character");
 
-    Key created;
+    HKEY raw = nullptr;
     LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, path->c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                     KEY_SET_VALUE, nullptr, created.out(), nullptr);
+                                     KEY_SET_VALUE, nullptr, &raw, nullptr);
     if (status != ERROR_SUCCESS) fail(systemMessage(static_cast<unsigned long>(status)));
+    const win32::RegistryKey created(raw);
     const DWORD bytes = static_cast<DWORD>((text->size() + 1) * sizeof(wchar_t));
     status =
         RegSetValueExW(created.get(), name->c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text->c_str()), bytes);

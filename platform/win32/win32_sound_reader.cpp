@@ -41,8 +41,6 @@ FileKind kindOf(HANDLE file)
 
 }  // namespace
 
-Win32SoundFile::~Win32SoundFile() { CloseHandle(static_cast<HANDLE>(handle_)); }
-
 std::unique_ptr<Win32SoundFile> Win32SoundFile::open(const std::wstring& path, std::string& problem)
 {
     // A folder is told apart before opening: CreateFileW refuses one with
@@ -59,21 +57,22 @@ std::unique_ptr<Win32SoundFile> Win32SoundFile::open(const std::wstring& path, s
         problem = fileKindProblem(FileKind::Folder);
         return nullptr;
     }
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
         problem = openProblem(GetLastError());
         return nullptr;
     }
+    win32::KernelHandle file(opened);
     LARGE_INTEGER size{};
-    const FileKind kind = kindOf(file);
-    if (kind != FileKind::Regular || !GetFileSizeEx(file, &size) || size.QuadPart < 0) {
+    const FileKind kind = kindOf(file.get());
+    if (kind != FileKind::Regular || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) {
         problem = kind != FileKind::Regular ? fileKindProblem(kind) : "the file cannot be examined";
-        CloseHandle(file);
         return nullptr;
     }
     problem.clear();
-    return std::unique_ptr<Win32SoundFile>(new Win32SoundFile(file, static_cast<std::uint64_t>(size.QuadPart)));
+    return std::unique_ptr<Win32SoundFile>(
+        new Win32SoundFile(std::move(file), static_cast<std::uint64_t>(size.QuadPart)));
 }
 
 std::vector<std::uint8_t> Win32SoundFile::read(std::uint64_t offset, std::size_t length) const
@@ -90,7 +89,7 @@ std::vector<std::uint8_t> Win32SoundFile::read(std::uint64_t offset, std::size_t
         where.OffsetHigh = static_cast<DWORD>(at >> 32);
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(out.size() - got, 1u << 20));
         DWORD n = 0;
-        if (!ReadFile(static_cast<HANDLE>(handle_), out.data() + got, want, &n, &where)) {
+        if (!ReadFile(handle_.get(), out.data() + got, want, &n, &where)) {
             if (GetLastError() == ERROR_HANDLE_EOF) break;
             throw SoundReadError(win32::systemMessage(GetLastError()));
         }

@@ -2,10 +2,12 @@
 // A sound file opened for the core's checks, before MCI sees it.
 
 #include "rules/sound_file.h"
+#include "win32/handles.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace bellwick {
@@ -15,7 +17,6 @@ namespace bellwick {
 // refused.
 class Win32SoundFile final : public SoundSource {
 public:
-    ~Win32SoundFile() override;
     Win32SoundFile(const Win32SoundFile&) = delete;
     Win32SoundFile& operator=(const Win32SoundFile&) = delete;
 
@@ -26,8 +27,8 @@ public:
     static std::unique_ptr<Win32SoundFile> open(const std::wstring& path, std::string& problem);
 
 private:
-    Win32SoundFile(void* handle, std::uint64_t size) : handle_(handle), size_(size) {}
-    void* handle_;
+    Win32SoundFile(win32::KernelHandle handle, std::uint64_t size) : handle_(std::move(handle)), size_(size) {}
+    win32::KernelHandle handle_;
     std::uint64_t size_;
 };
 
