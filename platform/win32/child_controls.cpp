@@ -51,7 +51,8 @@ void drawButton(const DRAWITEMSTRUCT& item, const Control& c, HFONT font, GdiObj
     ::SelectObject(item.hDC, old);
     ::SetTextColor(item.hDC, colour);
     ::SetBkMode(item.hDC, mode);
-    if (item.itemState & ODS_FOCUS) {
+    // The focus frame shows once the keyboard has been used.
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = item.rcItem;
         ::InflateRect(&focus, -2, -2);
         ::DrawFocusRect(item.hDC, &focus);

@@ -15,7 +15,8 @@ namespace bellwick {
 HWND createChild(const Control& c, HWND parent, int id);
 
 // Paints an owner-drawn command button: its colour, caption and font, a
-// darker face while pressed, the focus frame when focused.
+// darker face while pressed, the focus frame when focused and the
+// window shows keyboard cues.
 void drawButton(const DRAWITEMSTRUCT& item, const Control& c, HFONT font, GdiObjects& gdi);
 
 }  // namespace bellwick

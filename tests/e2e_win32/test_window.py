@@ -59,9 +59,16 @@ class WindowTest(WineTest):
         first = self.probe("focus")
         self.assertTrue(first.startswith("Edit "), first)
         self.assertNotIn("File to play", first)
+        unfocused = self.browse_button()
         for expected in ["Button Set Alarm", "Edit File to play for alarm", "Button Browse"]:
             xdotool("key", "Tab")
             wait_for(lambda: self.probe("focus") == expected, what=expected)
+        wait_for(lambda: self.browse_button() != unfocused, what="Browse's focus frame")
+
+    def browse_button(self):
+        x, y = self.origin()
+        left, top, right, bottom = OUTLINES[5]  # cmdBrowse
+        return list(self.screenshot().crop((x + left, y + top, x + right, y + bottom)).getdata())
 
     def test_the_keyboard_alone_arms_the_alarm_and_opens_the_dialog(self):
         self.start()
