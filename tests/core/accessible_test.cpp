@@ -55,8 +55,8 @@ TEST(Accessible, EveryShownControlHasFactsAndOnlyDecorationsGoNameless)
     const Window w = makeSnoozardLayout();
     std::set<std::string_view> names;
     for (const Control& c : w.controls) {
-        const bool shown = c.kind != ControlKind::Timer && c.kind != ControlKind::FileDialog &&
-                           c.kind != ControlKind::MediaPlayer;
+        const bool shown =
+            c.kind != ControlKind::Timer && c.kind != ControlKind::FileDialog && c.kind != ControlKind::MediaPlayer;
         const auto facts = accessibleOf(c);
         ASSERT_EQ(facts.has_value(), shown) << *c.name << ' ' << c.index;
         if (!facts) continue;
