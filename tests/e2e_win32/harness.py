@@ -27,10 +27,15 @@ EXE = os.environ.get("BELLWICK_EXE", "build/win32/app/Bellwick.exe")
 PROBE = os.environ.get("BELLWICK_PROBE", "build/win32/tests/e2e_win32/win_probe.exe")
 TEMPLATE = os.path.abspath(os.environ.get("BELLWICK_WINE_TEMPLATE", "build/win32/wine-template"))
 GREY = (128, 128, 128)
+SOUND_KEY = r"HKCU\Software\KV Bellwick\SoundFile"
 
 
 def xdotool(*args):
     subprocess.run(["xdotool", *map(str, args)], check=True)
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
 
 
 def wine_env(prefix, lang="C.UTF-8"):
@@ -77,6 +82,24 @@ class WineTest(unittest.TestCase):
             self.proc.wait()
         settle(self.env)
         shutil.rmtree(self.dir, ignore_errors=True)
+
+    def route_sound(self, capture=None):
+        """Wine's sound goes to the WAV file `capture` through ALSA's file
+        plugin over the null device; with None there is no device at all."""
+        conf = os.path.join(self.dir, "alsa.conf")
+        with open(conf, "w") as f:
+            if capture:
+                f.write('pcm.!default { type plug slave.pcm "capture" }\n'
+                        'pcm.capture { type file slave.pcm "discard" file "%s" format "wav" }\n'
+                        'pcm.discard { type null }\n' % capture)
+            else:
+                f.write("# no sound device\n")
+        self.env["ALSA_CONFIG_PATH"] = conf
+
+    def store(self, sound):
+        """The sound file setting, as Bellwick.exe finds it at start-up."""
+        subprocess.run([WINE_RUN, "reg", "add", SOUND_KEY, "/v", "Sound", "/t", "REG_SZ", "/d", sound, "/f"],
+                       env=self.env, check=True, capture_output=True)
 
     def start(self):
         self.errors = os.path.join(self.dir, "stderr.txt")

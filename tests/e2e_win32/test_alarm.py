@@ -5,14 +5,8 @@ import os
 import subprocess
 import unittest
 
-from harness import WINE_RUN, WineTest, wait_for, xdotool
+from harness import WineTest, wait_for, windows_path, xdotool
 from window_points import TXTFILE
-
-KEY = r"HKCU\Software\KV Bellwick\SoundFile"
-
-
-def windows_path(path):
-    return "Z:" + path.replace("/", "\\")
 
 
 def loudest(wav):
@@ -28,18 +22,8 @@ def loudest(wav):
 class AlarmTest(WineTest):
     def setUp(self):
         super().setUp()
-        # Wine's sound goes to a WAV file through ALSA's file plugin.
         self.capture = os.path.join(self.dir, "captured.wav")
-        conf = os.path.join(self.dir, "alsa.conf")
-        with open(conf, "w") as f:
-            f.write('pcm.!default { type plug slave.pcm "capture" }\n'
-                    'pcm.capture { type file slave.pcm "discard" file "%s" format "wav" }\n'
-                    'pcm.discard { type null }\n' % self.capture)
-        self.env["ALSA_CONFIG_PATH"] = conf
-
-    def store(self, sound):
-        subprocess.run([WINE_RUN, "reg", "add", KEY, "/v", "Sound", "/t", "REG_SZ", "/d", sound, "/f"],
-                       env=self.env, check=True, capture_output=True)
+        self.route_sound(self.capture)
 
     def test_the_saved_choice_shows_at_the_next_start(self):
         self.store(r"C:\Sounds\wake up = [1]; #2.wav")

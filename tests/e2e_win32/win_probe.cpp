@@ -8,6 +8,7 @@
 //   win_probe close      asks the window to close (WM_CLOSE)
 //   win_probe registry   the stored sound file (UTF-8), or "absent"
 //   win_probe checked    the state of the "Set Alarm" check box: 0 or 1
+//   win_probe message    the open message box's title, then its text, a line each
 //
 // Exit status 2 when there is no window titled "Bellwick" (or no value).
 
@@ -96,12 +97,36 @@ int registry()
     return 0;
 }
 
+std::string windowText(HWND window)
+{
+    wchar_t text[512] = {};
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &length);
+    return utf8(text, static_cast<int>(length));
+}
+
+// The box is the dialog class titled "Bellwick"; its text is the one static
+// control that holds any (the icon's holds none).
+int message()
+{
+    HWND box = ::FindWindowW(L"#32770", L"Bellwick");
+    if (!box) {
+        std::puts("no message");
+        return 2;
+    }
+    std::printf("%s\n", windowText(box).c_str());
+    for (HWND c = ::FindWindowExW(box, nullptr, L"Static", nullptr); c; c = ::FindWindowExW(box, c, L"Static", nullptr))
+        if (const std::string text = windowText(c); !text.empty()) std::printf("%s\n", text.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "registry") return registry();
+    if (command == "message") return message();
     HWND window = ::FindWindowW(nullptr, L"Bellwick");
     if (!window) {
         std::puts("no window");
@@ -124,6 +149,6 @@ int main(int argc, char** argv)
         std::printf("%u\n", static_cast<unsigned>(state));
         return 0;
     }
-    std::fprintf(stderr, "usage: win_probe rect|region|focus|selection|close|registry|checked\n");
+    std::fprintf(stderr, "usage: win_probe rect|region|focus|selection|close|registry|checked|message\n");
     return 64;
 }
