@@ -27,11 +27,18 @@ void ClockLabel::showText(const QString& shown)
 
 const QPixmap& ClockLabel::picture()
 {
-    if (cache_.size() != size() || cachedText_ != text()) {
-        cache_ = QPixmap(size());
-        cache_.fill(Qt::black);
-        QPainter p(&cache_);
+    if (backdropCache_.size() != size()) {
+        // What lies behind does not change: drawn once, not every second.
+        backdropCache_ = QPixmap(size());
+        backdropCache_.fill(Qt::black);
+        QPainter p(&backdropCache_);
         if (backdrop_) backdrop_(p, geometry());
+        cachedText_.clear();
+        cache_ = QPixmap();
+    }
+    if (cache_.isNull() || cachedText_ != text()) {
+        cache_ = backdropCache_.copy();
+        QPainter p(&cache_);
         p.setFont(font());
         style()->drawItemText(&p, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
                               isEnabled(), text(), foregroundRole());

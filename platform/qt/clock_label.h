@@ -1,7 +1,8 @@
 #pragma once
-// A label that keeps its rendered picture, backdrop included, until its
-// text changes: the ticks in the steps after a change repaint the same
-// text, each with one blit and no painting of the widgets behind it.
+// A label that keeps what lies behind it as a picture, drawn once, and its
+// rendered text until the text changes: a new second paints the text over
+// a copy of the backdrop, and the ticks in the steps after a change repaint
+// the same picture with one blit.
 
 #include <QLabel>
 #include <QPixmap>
@@ -29,7 +30,7 @@ private:
     const QPixmap& picture();
 
     Backdrop backdrop_;
-    QPixmap cache_;
+    QPixmap backdropCache_, cache_;
     QString cachedText_;
 };
 
