@@ -1,7 +1,4 @@
-#include "fakes/fakes.h"
-#include "qt/qt_regions.h"
-#include "qt/snoozard_widget.h"
-#include "window/layout.h"
+#include "widget_fixture.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -9,37 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
 
 namespace bellwick {
 namespace {
 
-struct Fixture {
-    fakes::FakeServices f;
-    Window model = makeSnoozardLayout();
-    std::unique_ptr<SnoozardWidget> widget;
-    QtRegions regions{[this](WindowHandle, const QRegion& r, bool redraw) { widget->applyRegion(r, redraw); }};
-    Snoozard s{model, Services{regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText,
-                               f.log, f.power, f.ticker}};
-    std::optional<int> ended;
-
-    Fixture()
-    {
-        widget = std::make_unique<SnoozardWidget>(model, s, [this](const std::function<void()>& fn) {
-            try {
-                fn();
-            } catch (const fakes::ProcessEnded& e) {
-                ended = e.status;
-            }
-        });
-        s.load();
-    }
-    QAccessibleInterface* accessible(const char* name) const
-    {
-        return QAccessible::queryAccessibleInterface(widget->findChild<QWidget*>(QString::fromLatin1(name)));
-    }
-};
+using Fixture = testing_support::WidgetFixture;
 
 struct Expect {
     const char* widget;
@@ -131,6 +105,7 @@ TEST_P(AccessibleBadge, EndsTheProgramAsAClickDoes)
         actions->doAction(QAccessibleActionInterface::pressAction());
     }
     EXPECT_EQ(fx.ended, 0);
+    EXPECT_TRUE(fx.failures.empty());
     EXPECT_TRUE(fx.f.player.calls.empty());
     EXPECT_FALSE(fx.widget->isVisible());
 }

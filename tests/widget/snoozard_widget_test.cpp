@@ -1,7 +1,4 @@
-#include "fakes/fakes.h"
-#include "qt/qt_regions.h"
-#include "qt/snoozard_widget.h"
-#include "window/layout.h"
+#include "widget_fixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,40 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace bellwick {
 namespace {
 
-struct Fixture {
-    fakes::FakeServices f;
-    Window model = makeSnoozardLayout();
-    std::unique_ptr<SnoozardWidget> widget;
-    QtRegions regions{[this](WindowHandle, const QRegion& r, bool redraw) { widget->applyRegion(r, redraw); }};
-    Snoozard s{model, Services{regions, f.messages, f.process, f.settings, f.player, f.dialog, f.clock, f.timeText,
-                               f.log, f.power, f.ticker}};
-    std::vector<std::string> failures;
-    std::optional<int> ended;
-
-    Fixture()
-    {
-        widget = std::make_unique<SnoozardWidget>(model, s, [this](const std::function<void()>& fn) {
-            try {
-                fn();
-            } catch (const std::exception& e) {
-                failures.push_back(e.what());
-            } catch (const fakes::ProcessEnded& e) {
-                ended = e.status;
-            }
-        });
-        s.load();
-    }
-    template <typename W>
-    W* child(const char* name) const
-    {
-        return widget->findChild<W*>(QString::fromLatin1(name));
-    }
-};
+using Fixture = testing_support::WidgetFixture;
 
 TEST(SnoozardWidget, IsAFramelessFixedBlackWindow)
 {
