@@ -3,6 +3,7 @@
 
 #include "handlers/fatal_report.h"
 #include "handlers/snoozard.h"
+#include "shaping/transparent.h"
 #include "win32/callback_guard.h"
 #include "win32/snoozard_window.h"
 #include "win32/win32_clock.h"
@@ -76,6 +77,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
             std::make_unique<SnoozardWindow>(model, snoozard, [&](const std::function<void()>& f) { fatal.guard(f); });
     });
     window->onPaint([] { injectFault("paint"); });
+    // The region is cut at the window's DPI, and again when that changes.
+    regions.setDpi(window->dpi());
+    window->onDpiChanged([&](Dpi dpi) {
+        regions.setDpi(dpi);
+        fatal.guard([&] { MakeTransparent(model, regions, messages, process); });
+    });
     ticker.onTick([&] {
         injectFault("tick");
         fatal.guard([&] { snoozard.timer1Tick(); });

@@ -34,11 +34,16 @@ PixelPoint screenPosition(const Window& w) { return {toPixels(w.left()), toPixel
 
 PixelPoint centredIn(const PixelRect& area, const Window& w)
 {
+    const PixelRect client = clientRect(w);
+    return centredIn(area, client.width, client.height);
+}
+
+PixelPoint centredIn(const PixelRect& area, int width, int height)
+{
     // Centres as QRect::center() gives them: the middle pixel, rounded down.
     const auto centre = [](std::int64_t start, std::int64_t length) { return (2 * start + length - 1) / 2; };
-    const PixelRect client = clientRect(w);
-    return {static_cast<int>(centre(area.left, area.width) - centre(0, client.width)),
-            static_cast<int>(centre(area.top, area.height) - centre(0, client.height))};
+    return {static_cast<int>(centre(area.left, area.width) - centre(0, width)),
+            static_cast<int>(centre(area.top, area.height) - centre(0, height))};
 }
 
 void movedOnScreen(Window& w, int x, int y)

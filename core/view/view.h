@@ -40,6 +40,8 @@ PixelPoint screenPosition(const Window& w);
 // The top-left corner that centres the window in area (a screen's work
 // area), rounding towards the top-left as Qt does.
 PixelPoint centredIn(const PixelRect& area, const Window& w);
+// The same for a window of that size.
+PixelPoint centredIn(const PixelRect& area, int width, int height);
 // The windowing system moved the window to x, y: the model takes the new
 // place unless its own twips already round to it (a move it asked for).
 void movedOnScreen(Window& w, int x, int y);

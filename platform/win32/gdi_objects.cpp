@@ -6,15 +6,35 @@
 
 namespace bellwick {
 
+void GdiObjects::setDpi(Dpi dpi)
+{
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    fonts_.clear();
+    guiFont_.reset();
+}
+
 HFONT GdiObjects::font(const std::optional<Font>& f)
 {
-    if (!f) return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    const auto stock = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    if (!f) {
+        if (dpi_ == Dpi()) return stock;
+        if (LOGFONTW face{}; !guiFont_ && ::GetObjectW(stock, sizeof face, &face)) {
+            face.lfHeight = dpi_.scale(face.lfHeight);
+            guiFont_.reset(::CreateFontIndirectW(&face));
+        }
+        return guiFont_ ? guiFont_.get() : stock;
+    }
     for (const auto& [font, handle] : fonts_)
         if (font == *f) return handle.get();
-    win32::GdiFont handle(
-        ::CreateFontW(-f->pixels, 0, 0, 0, f->weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, win32::toUtf16(f->face).c_str()));
-    if (!handle) return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    // The bitmap face comes in a few sizes only; scaled, its outline twin
+    // Microsoft Sans Serif keeps the proportions.
+    const bool outline = dpi_ != Dpi() && f->face == "MS Sans Serif";
+    win32::GdiFont handle(::CreateFontW(-dpi_.scale(f->pixels), 0, 0, 0, f->weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                        DEFAULT_PITCH | FF_SWISS,
+                                        outline ? L"Microsoft Sans Serif" : win32::toUtf16(f->face).c_str()));
+    if (!handle) return stock;
     return fonts_.emplace_back(*f, std::move(handle)).second.get();
 }
 

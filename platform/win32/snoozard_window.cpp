@@ -11,6 +11,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace bellwick {
 
@@ -67,11 +68,18 @@ SnoozardWindow::SnoozardWindow(Window& model, Snoozard& handlers, Guard guard)
     RECT frame = rect(clientRect(model_));
     ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
     // WM_NCCREATE binds this window to this object (hwnd_).
-    if (!::CreateWindowExW(0, kClassName, win32::toUtf16(model_.title).c_str(), kStyle, 0, 0,
-                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this))
+    if (!::CreateWindowExW(0, kClassName, win32::toUtf16(model_.title).c_str(), kStyle, 0, 0, frame.right - frame.left,
+                           frame.bottom - frame.top, nullptr, nullptr, instance, this))
         throw std::runtime_error("the main window could not be created: " + win32::systemMessage(::GetLastError()));
     model_.handle = reinterpret_cast<WindowHandle>(hwnd_);
-    surface_.emplace(model_);
+    // Created at the layout's size; the screen it is on may be denser.
+    dpi_ = dpiOf(hwnd_);
+    gdi_.setDpi(dpi_);
+    if (dpi_ != Dpi()) {
+        const PixelRect client = dpi_.scale(clientRect(model_));
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, client.width, client.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    surface_.emplace(model_, dpi_);
     build();
 
     model_.onChange = [this](Control& c, Property p) { mirror(c, p); };
@@ -105,13 +113,14 @@ void SnoozardWindow::build()
 {
     int id = kFirstChildId;
     for (Control* c : backToFront(model_)) {
-        HWND child = createChild(*c, hwnd_, ++id);
+        HWND child = createChild(*c, hwnd_, ++id, dpi_);
         if (!child) continue;
         ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(*c)), FALSE);
         ::ShowWindow(child, c->visible ? SW_SHOWNA : SW_HIDE);
         // A click selects the whole text, after the edit's own handling.
         if (c->is("txtFile"))
-            ::SetWindowSubclass(child, &SnoozardWindow::fileBoxProc, kFileBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
+            ::SetWindowSubclass(child, &SnoozardWindow::fileBoxProc, kFileBoxSubclass,
+                                reinterpret_cast<DWORD_PTR>(this));
         children_[c] = child;
     }
     // The dialog manager tabs in window order: the children's order is the
@@ -147,7 +156,7 @@ void SnoozardWindow::mirror(Control& c, Property p)
     HWND child = childOf(c);
     if (!child) {
         if (Surface::paints(c)) {
-            const RECT r = rect(Surface::rectOf(c));
+            const RECT r = rect(surface_->rectOf(c));
             ::InvalidateRect(hwnd_, &r, FALSE);
         }
         return;
@@ -180,7 +189,7 @@ void SnoozardWindow::repaint(Control& c)
     if (HWND child = childOf(c)) {
         ::RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     } else if (Surface::paints(c)) {
-        const RECT r = rect(Surface::rectOf(c));
+        const RECT r = rect(surface_->rectOf(c));
         ::RedrawWindow(hwnd_, &r, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
 }
@@ -189,8 +198,9 @@ void SnoozardWindow::start()
 {
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const PixelPoint at =
-        centredIn(PixelRect{work.left, work.top, work.right - work.left, work.bottom - work.top}, model_);
+    const PixelRect client = dpi_.scale(clientRect(model_));
+    const PixelPoint at = centredIn(PixelRect{work.left, work.top, work.right - work.left, work.bottom - work.top},
+                                    client.width, client.height);
     ::SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (Control* first = firstFocus(model_)) focus_ = childOf(*first);
     ::ShowWindow(hwnd_, SW_SHOW);
@@ -235,6 +245,24 @@ void SnoozardWindow::placeFromModel()
 {
     const PixelPoint at = screenPosition(model_);
     ::SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Lays everything out again for the new DPI: fonts, pictures, children,
+// then the window's size at the suggested place and its region.
+void SnoozardWindow::rescale(Dpi dpi, const RECT& suggested)
+{
+    dpi_ = dpi;
+    // The children keep the old fonts until they have the new ones.
+    const GdiObjects previous = std::exchange(gdi_, GdiObjects{});
+    gdi_.setDpi(dpi_);
+    surface_.emplace(model_, dpi_);
+    for (const auto& [c, child] : children_)
+        placeChild(child, *c, fontOf(*c), dpi_);
+    const PixelRect client = dpi_.scale(clientRect(model_));
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, client.width, client.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    if (dpiHook_) dpiHook_(dpi_);
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 // Composed off screen, so the clock never flickers; straight on the
@@ -290,7 +318,7 @@ void SnoozardWindow::mouse(UINT msg, WPARAM wp, LPARAM lp)
     }
     const Control* target = pressed_ ? pressed_ : surface_->controlAt(x, y);
     if (target && target->is("Image1") && (down || msg == WM_MOUSEMOVE)) {
-        const PixelRect r = pixelRect(*target);
+        const PixelRect r = surface_->rectOf(*target);
         const float rx = static_cast<float>(x - r.left), ry = static_cast<float>(y - r.top);
         guard_([&] {
             if (down)
@@ -300,7 +328,8 @@ void SnoozardWindow::mouse(UINT msg, WPARAM wp, LPARAM lp)
         });
     }
     if (up && pressed_) {
-        const bool click = msg == WM_LBUTTONUP && pressed_->is("Image3") && hitsBadge(model_, x, y);
+        const PixelPoint at = dpi_.unscale(x, y);
+        const bool click = msg == WM_LBUTTONUP && pressed_->is("Image3") && hitsBadge(model_, at.x, at.y);
         if (button == 0) {
             pressed_ = nullptr;
             ::ReleaseCapture();
@@ -337,9 +366,10 @@ LRESULT SnoozardWindow::handle(UINT msg, WPARAM wp, LPARAM lp)
         break;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        if (const Control* c = controlOf(item.hwndItem)) drawButton(item, *c, fontOf(*c), gdi_);
+        if (const Control* c = controlOf(item.hwndItem)) drawButton(item, *c, fontOf(*c), gdi_, dpi_);
         return TRUE;
     }
+    case WM_DPICHANGED: rescale(Dpi(LOWORD(wp)), *reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_COMMAND:
         if (lp) command(reinterpret_cast<HWND>(lp), HIWORD(wp));
         return 0;

@@ -6,6 +6,7 @@
 // calls.
 
 #include "handlers/snoozard.h"
+#include "win32/dpi.h"
 #include "win32/gdi_objects.h"
 #include "win32/surface.h"
 #include "win32/win_api.h"
@@ -31,6 +32,11 @@ public:
     SnoozardWindow& operator=(const SnoozardWindow&) = delete;
 
     HWND hwnd() const { return hwnd_; }
+    // The DPI the window is laid out for: its screen's.
+    Dpi dpi() const { return dpi_; }
+    // Runs after the window was laid out again for a screen of another DPI,
+    // where its region must be made again.
+    void onDpiChanged(std::function<void(Dpi)> hook) { dpiHook_ = std::move(hook); }
 
     // Shows the window centred on the work area, focus in the first control
     // of the tab order.
@@ -54,6 +60,7 @@ private:
     void mirror(Control& c, Property p);
     void repaint(Control& c);
     void placeFromModel();
+    void rescale(Dpi dpi, const RECT& suggested);
     void paint();
     void command(HWND child, int code);
     void mouse(UINT msg, WPARAM wp, LPARAM lp);
@@ -62,11 +69,13 @@ private:
     Window& model_;
     Snoozard& handlers_;
     Guard guard_;
+    Dpi dpi_;
     GdiObjects gdi_;
     std::optional<Surface> surface_;
     HWND hwnd_ = nullptr;
     std::map<const Control*, HWND> children_;
     std::function<void()> paintHook_;
+    std::function<void(Dpi)> dpiHook_;
     HWND focus_ = nullptr;              // the child to refocus on activation
     const Control* pressed_ = nullptr;  // the painted control that holds the mouse
     bool closing_ = false;

@@ -15,11 +15,11 @@ RECT rect(const PixelRect& r) { return RECT{r.left, r.top, r.left + r.width, r.t
 
 }  // namespace
 
-Surface::Surface(Window& model) : model_(model)
+Surface::Surface(Window& model, Dpi dpi) : model_(model), dpi_(dpi)
 {
     for (Control& c : model_.controls) {
         if (c.kind != ControlKind::Image) continue;
-        const PixelRect r = pixelRect(c);
+        const PixelRect r = dpi_.scale(pixelRect(c));
         try {
             pictures_[&c] = decodePicture(resourceBytes(look::pictureFile(c.picture)), r.width, r.height);
         } catch (const std::exception& e) {
@@ -33,11 +33,11 @@ bool Surface::paints(const Control& c)
     return c.kind == ControlKind::Image || c.kind == ControlKind::Label || c.kind == ControlKind::Line;
 }
 
-PixelRect Surface::rectOf(const Control& c) { return c.isLine() ? lineBand(c) : pixelRect(c); }
+PixelRect Surface::rectOf(const Control& c) const { return dpi_.scale(c.isLine() ? lineBand(c) : pixelRect(c)); }
 
 void Surface::paint(HDC dc, GdiObjects& gdi) const
 {
-    const RECT all = rect(clientRect(model_));
+    const RECT all = rect(dpi_.scale(clientRect(model_)));
     ::FillRect(dc, &all, gdi.brush(colourOf(model_.backColor)));
     for (const Control* c : backToFront(model_)) {
         if (!c->visible || !paints(*c)) continue;

@@ -29,18 +29,19 @@ void Win32Regions::release() { held_.clear(); }
 
 Region Win32Regions::CreateRectRgn(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b)
 {
-    return hold(::CreateRectRgn(l, t, r, b));
+    return hold(::CreateRectRgn(dpi_.scale(l), dpi_.scale(t), dpi_.scale(r), dpi_.scale(b)));
 }
 
 Region Win32Regions::CreateEllipticRgn(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b)
 {
-    return hold(::CreateEllipticRgn(l, t, r, b));
+    return hold(::CreateEllipticRgn(dpi_.scale(l), dpi_.scale(t), dpi_.scale(r), dpi_.scale(b)));
 }
 
 Region Win32Regions::CreateRoundRectRgn(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b, std::int32_t ew,
                                         std::int32_t eh)
 {
-    return hold(::CreateRoundRectRgn(l, t, r, b, ew, eh));
+    return hold(::CreateRoundRectRgn(dpi_.scale(l), dpi_.scale(t), dpi_.scale(r), dpi_.scale(b), dpi_.scale(ew),
+                                     dpi_.scale(eh)));
 }
 
 Region Win32Regions::CreatePolygonRgn(const Point* points, int count, FillMode fillMode)
@@ -49,7 +50,7 @@ Region Win32Regions::CreatePolygonRgn(const Point* points, int count, FillMode f
     std::vector<POINT> corners;
     corners.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
-        corners.push_back(POINT{points[i].x, points[i].y});
+        corners.push_back(POINT{dpi_.scale(points[i].x), dpi_.scale(points[i].y)});
     return hold(::CreatePolygonRgn(corners.data(), count, static_cast<int>(fillMode)));
 }
 

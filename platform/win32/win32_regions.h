@@ -1,7 +1,9 @@
 #pragma once
-// The shaping procedure's region operations on real GDI regions.
+// The shaping procedure's region operations on real GDI regions, at the
+// window's DPI.
 
 #include "ports/regions.h"
+#include "win32/dpi.h"
 #include "win32/handles.h"
 
 #include <map>
@@ -26,6 +28,9 @@ public:
     // regions made so far are deleted.
     int SetWindowRgn(WindowHandle window, Region region, int redraw) override;
 
+    // Regions made from here on are scaled from layout pixels to this DPI.
+    void setDpi(Dpi dpi) { dpi_ = dpi; }
+
     // Regions made here and not yet deleted or handed over.
     std::size_t held() const { return held_.size(); }
 
@@ -34,6 +39,7 @@ private:
     void release();
 
     std::map<Region, win32::GdiRegion> held_;
+    Dpi dpi_;
 };
 
 }  // namespace bellwick

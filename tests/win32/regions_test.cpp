@@ -10,6 +10,8 @@
 #include <ostream>
 
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace bellwick {
@@ -85,13 +87,19 @@ struct MessageWindow {
     ~MessageWindow() { ::DestroyWindow(hwnd); }
 };
 
-TEST(Win32Regions, LayoutWindowGetsItsOutlinesAndKeepsNoRegion)
+class LayoutRegion : public testing::TestWithParam<unsigned> {};
+
+// At every DPI each layout pixel probed becomes the block of pixels it is
+// scaled to, all inside or all outside.
+TEST_P(LayoutRegion, WindowGetsItsOutlinesAtItsDpiAndKeepsNoRegion)
 {
     MessageWindow window;
     ASSERT_NE(window.hwnd, nullptr);
     Window model = makeSnoozardLayout();
     model.handle = reinterpret_cast<WindowHandle>(window.hwnd);
+    const Dpi dpi(GetParam());
     Win32Regions regions;
+    regions.setDpi(dpi);
     fakes::FakeMessages messages;
     fakes::FakeProcess process;
     MakeTransparent(model, regions, messages, process);
@@ -103,12 +111,25 @@ TEST(Win32Regions, LayoutWindowGetsItsOutlinesAndKeepsNoRegion)
     const Probe inside[] = {{13, 18},   {444, 161}, {107, 162}, {345, 306}, {200, 200},
                             {138, 286}, {226, 309}, {227, 340}, {153, 341}, {303, 356}};
     const Probe outside[] = {{5, 5}, {60, 200}, {400, 330}, {225, 320}, {228, 320}, {304, 356}, {153, 357}};
-    for (const Probe& p : inside)
-        EXPECT_TRUE(::PtInRegion(shape, p.x, p.y)) << p.x << "," << p.y;
+    const auto pixelsIn = [&](const Probe& p) {
+        const PixelRect block = dpi.scale(PixelRect{p.x, p.y, 1, 1});
+        int in = 0;
+        for (int x = block.left; x < block.left + block.width; ++x)
+            for (int y = block.top; y < block.top + block.height; ++y)
+                in += ::PtInRegion(shape, x, y) ? 1 : 0;
+        return std::pair{in, block.width * block.height};
+    };
+    for (const Probe& p : inside) {
+        const auto [in, all] = pixelsIn(p);
+        EXPECT_EQ(in, all) << p.x << "," << p.y;
+    }
     for (const Probe& p : outside)
-        EXPECT_FALSE(::PtInRegion(shape, p.x, p.y)) << p.x << "," << p.y;
+        EXPECT_EQ(pixelsIn(p).first, 0) << p.x << "," << p.y;
     ::DeleteObject(shape);
 }
+
+INSTANTIATE_TEST_SUITE_P(Win32Regions, LayoutRegion, testing::Values(96u, 120u, 144u, 192u),
+                         [](const auto& info) { return std::to_string(info.param) + "dpi"; });
 
 }  // namespace
 }  // namespace bellwick
