@@ -7,6 +7,7 @@ grey. win_probe.exe looks at the window from a second Windows process.
 
 import fcntl
 import io
+import math
 import os
 import shutil
 import subprocess
@@ -28,6 +29,11 @@ PROBE = os.environ.get("BELLWICK_PROBE", "build/win32/tests/e2e_win32/win_probe.
 TEMPLATE = os.path.abspath(os.environ.get("BELLWICK_WINE_TEMPLATE", "build/win32/wine-template"))
 GREY = (128, 128, 128)
 SOUND_KEY = r"HKCU\Software\KV Bellwick\SoundFile"
+
+
+def scaled(v, dpi):
+    """A layout length in pixels at dpi, to the nearest pixel, halves up."""
+    return math.floor(v * dpi / 96 + 0.5)
 
 
 def xdotool(*args):
@@ -71,6 +77,7 @@ class WineTest(unittest.TestCase):
         self.prefix = os.path.join(self.dir, "prefix")
         subprocess.run(["cp", "-a", template(), self.prefix], check=True)
         self.env = wine_env(self.prefix)
+        self.dpi = 96  # the screen's, as the prefix says
         self.proc = None
         tile = os.path.join(self.dir, "grey.png")
         Image.new("RGB", (16, 16), GREY).save(tile)
@@ -126,12 +133,12 @@ class WineTest(unittest.TestCase):
     def clock(self, origin=None):
         """The clock's rectangle as the screen shows it."""
         x, y = origin or self.origin()
-        left, top, right, bottom = LABEL1
+        left, top, right, bottom = (scaled(v, self.dpi) for v in LABEL1)
         return self.screenshot().crop((x + left, y + top, x + right, y + bottom))
 
     def click(self, at):
         x, y = self.origin()
-        xdotool("mousemove", x + at[0], y + at[1], "click", 1)
+        xdotool("mousemove", x + scaled(at[0], self.dpi), y + scaled(at[1], self.dpi), "click", 1)
 
     def arm(self, seconds=0, form=ISO):
         """Types a dated alarm `seconds` from now (waiting.dated_alarm) and
