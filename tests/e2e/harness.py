@@ -15,7 +15,7 @@ import unittest
 from PIL import Image
 
 from waiting import clock_goes_on, dated_alarm, drawn_clock, events, wait_for
-from window_points import BANNER, BROWSE, CHECK1, IMAGE3, LABEL1, TEXT1, TXTFILE, WINDOW  # noqa: F401
+from window_points import BANNER, BROWSE, CHECK1, IMAGE3, LABEL1, TEXT1, TXTFILE, WINDOW, scaled_box  # noqa: F401
 
 BINARY = os.environ.get("BELLWICK_BINARY", "build/default/app/bellwick")
 GREY = (128, 128, 128)
@@ -52,10 +52,10 @@ def window_shot(window, path):
     return Image.open(path).convert("RGB")
 
 
-def grey_root(folder):
-    """A grey root window background, so see-through pixels show grey."""
-    tile = os.path.join(folder, "grey.png")
-    Image.new("RGB", (16, 16), GREY).save(tile)
+def grey_root(folder, colour=GREY):
+    """A grey (or `colour`) root window background, so see-through pixels show it."""
+    tile = os.path.join(folder, "root.png")
+    Image.new("RGB", (16, 16), colour).save(tile)
     # display exits with 1 even when it has set the background
     subprocess.run(["display", "-window", "root", tile], capture_output=True)
 
@@ -119,6 +119,7 @@ class AppTest(unittest.TestCase):
         self.audio = os.path.join(self.dir, "audio.raw")
         self.proc = None
         self.window = None
+        self.dpi = 96  # 96 times the QT_SCALE_FACTOR a test starts with
         grey_root(self.dir)
 
     def tearDown(self):
@@ -217,7 +218,7 @@ class AppTest(unittest.TestCase):
 
     def clock(self):
         """The clock's rectangle as the screen shows it."""
-        return window_shot(self.window, os.path.join(self.dir, "clock.png")).crop(LABEL1)
+        return window_shot(self.window, os.path.join(self.dir, "clock.png")).crop(scaled_box(LABEL1, self.dpi))
 
     def clock_goes_on(self, seconds=2):
         """The clock's pictures once it has shown `seconds` new ones (waiting.clock_goes_on)."""

@@ -5,6 +5,7 @@ import signal
 import unittest
 
 import harness as h
+from window_points import OUTLINES, pixels, scaled_box
 
 
 class ShapedWindow(h.AppTest):
@@ -17,6 +18,19 @@ class ShapedWindow(h.AppTest):
             self.assertEqual(shot.getpixel((x + px, y + py)), h.GREY, (px, py))
         for px, py in [(20, 25), (227, 320), (228, 227), (120, 240)]:
             self.assertNotEqual(shot.getpixel((x + px, y + py)), h.GREY, (px, py))
+
+    def test_at_150_percent_the_window_and_its_shape_scale_as_on_windows(self):
+        magenta = (255, 0, 255)  # no colour of the window's: grey is the text boxes' frame
+        h.grey_root(self.dir, magenta)
+        self.dpi = 144
+        self.start(env={"QT_SCALE_FACTOR": "1.5"})
+        x, y, w, hgt = h.geometry(self.window)
+        self.assertEqual((w, hgt), scaled_box(h.WINDOW, 144))
+        shot = h.screenshot(os.path.join(self.dir, "shot.png"))
+        area = {(px, py) for px in range(w) for py in range(hgt)}
+        see_through = {p for p in area if shot.getpixel((x + p[0], y + p[1])) == magenta}
+        # The Windows program's region at 144 dpi is these outlines, scaled.
+        self.assertEqual(area - see_through, area & pixels([scaled_box(r, 144) for r in OUTLINES]))
 
     def test_window_is_centred(self):
         self.start()

@@ -7,7 +7,6 @@ grey. win_probe.exe looks at the window from a second Windows process.
 
 import fcntl
 import io
-import math
 import os
 import shutil
 import subprocess
@@ -21,7 +20,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 # The window's points and the waiting helpers live with the Linux drivers; looked for after this folder.
 sys.path.append(os.path.join(HERE, "..", "e2e"))
 from waiting import ISO, dated_alarm, drawn_clock, wait_for  # noqa: E402
-from window_points import CHECK1, LABEL1, TEXT1  # noqa: E402
+from window_points import CHECK1, LABEL1, TEXT1, scaled  # noqa: E402
 
 WINE_RUN = os.path.join(HERE, "..", "..", "tools", "wine-run")
 EXE = os.environ.get("BELLWICK_EXE", "build/win32/app/Bellwick.exe")
@@ -29,11 +28,6 @@ PROBE = os.environ.get("BELLWICK_PROBE", "build/win32/tests/e2e_win32/win_probe.
 TEMPLATE = os.path.abspath(os.environ.get("BELLWICK_WINE_TEMPLATE", "build/win32/wine-template"))
 GREY = (128, 128, 128)
 SOUND_KEY = r"HKCU\Software\KV Bellwick\SoundFile"
-
-
-def scaled(v, dpi):
-    """A layout length in pixels at dpi, to the nearest pixel, halves up."""
-    return math.floor(v * dpi / 96 + 0.5)
 
 
 def xdotool(*args):

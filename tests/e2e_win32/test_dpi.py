@@ -4,17 +4,12 @@
 import subprocess
 import unittest
 
-from harness import WINE_RUN, WineTest, scaled, settle, wait_for, xdotool
-from test_window import OUTLINES, pixels
-from window_points import BANNER, IMAGE3, WINDOW
+from harness import WINE_RUN, WineTest, settle, wait_for, xdotool
+from window_points import BANNER, IMAGE3, OUTLINES, WINDOW, pixels, scaled, scaled_box
 
 DPI_KEYS = [r"HKCU\Control Panel\Desktop",
             r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts"]
 YELLOW = (255, 255, 0)
-
-
-def scaled_box(box, dpi):
-    return tuple(scaled(v, dpi) for v in box)
 
 
 def ink_height(image):

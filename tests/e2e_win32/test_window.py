@@ -6,20 +6,8 @@ import unittest
 
 from harness import GREY, WINE_RUN, WineTest, wait_for, xdotool
 from waiting import dated_alarm
-from window_points import BANNER, BROWSE, IMAGE3, LABEL1, TXTFILE
+from window_points import BANNER, BROWSE, IMAGE3, LABEL1, OUTLINES, TXTFILE, pixels
 
-# Window rectangles of the layout (left, top, right, bottom) that make the
-# region; the Media box lies outside the window and still belongs to it.
-OUTLINES = [
-    (13, 18, 445, 162),    # Image1
-    (107, 162, 137, 306),  # Image2(0)
-    (316, 163, 346, 307),  # Image2(1)
-    (176, 179, 281, 275),  # Image3
-    (138, 286, 314, 307),  # txtFile
-    (153, 341, 304, 357),  # cmdBrowse
-    (542, 368, 751, 513),  # Media
-    (226, 309, 228, 341),  # Line1's band
-]
 RED = (255, 0, 0)
 YELLOW = (255, 255, 0)
 DEFAULT_SOUND = "File to play for alarm"
@@ -30,10 +18,6 @@ FAULTS_EXE = os.environ.get("BELLWICK_FAULTS_EXE", "build/win32/tests/bellwick_f
 def windows_titled_bellwick():
     r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Bellwick$"], capture_output=True, text=True)
     return len(r.stdout.split())
-
-
-def pixels(rects):
-    return {(x, y) for l, t, r, b in rects for x in range(l, r) for y in range(t, b)}
 
 
 class WindowTest(WineTest):
