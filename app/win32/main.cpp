@@ -31,7 +31,7 @@
 namespace {
 
 #ifdef BELLWICK_FAULTS
-// Test builds only: BELLWICK_FAULT=paint or tick makes the first of those
+// Test builds only. BELLWICK_FAULT=paint or tick makes the first of those
 // throw outside the handlers' guards, where only the callbacks catch it.
 void injectFault(std::string_view where)
 {
@@ -41,8 +41,21 @@ void injectFault(std::string_view where)
     thrown = true;
     throw std::runtime_error("injected fault in a " + std::string(where));
 }
+
+// BELLWICK_DPI=n: once shown, the window is told that it is now on a
+// screen of n dots per inch, as when it is dragged onto one.
+void moveToDpi(HWND window)
+{
+    const char* dpi = std::getenv("BELLWICK_DPI");
+    if (!dpi) return;
+    static RECT suggested;  // read when the message is handled
+    ::GetWindowRect(window, &suggested);
+    const auto value = static_cast<WORD>(std::strtoul(dpi, nullptr, 10));
+    ::PostMessageW(window, WM_DPICHANGED, MAKEWPARAM(value, value), reinterpret_cast<LPARAM>(&suggested));
+}
 #else
 void injectFault(std::string_view) {}
+void moveToDpi(HWND) {}
 #endif
 
 }  // namespace
@@ -89,5 +102,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     });
     fatal.guard([&] { snoozard.load(); });
     window->start();
+    moveToDpi(window->hwnd());
     return window->run();
 }

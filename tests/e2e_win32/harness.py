@@ -102,10 +102,10 @@ class WineTest(unittest.TestCase):
         subprocess.run([WINE_RUN, "reg", "add", SOUND_KEY, "/v", "Sound", "/t", "REG_SZ", "/d", sound, "/f"],
                        env=self.env, check=True, capture_output=True)
 
-    def start(self):
+    def start(self, exe=EXE, env=None):
         self.errors = os.path.join(self.dir, "stderr.txt")
         with open(self.errors, "wb") as errors:
-            self.proc = subprocess.Popen([WINE_RUN, EXE], env=dict(self.env, BELLWICK_EVENT_LOG="1"),
+            self.proc = subprocess.Popen([WINE_RUN, exe], env=dict(self.env, BELLWICK_EVENT_LOG="1", **(env or {})),
                                          stdout=subprocess.DEVNULL, stderr=errors)
         wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Bellwick$"],
                                         capture_output=True).returncode == 0, what="the window")

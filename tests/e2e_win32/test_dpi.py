@@ -5,6 +5,7 @@ import subprocess
 import unittest
 
 from harness import WINE_RUN, WineTest, settle, wait_for, xdotool
+from test_window import FAULTS_EXE
 from window_points import BANNER, IMAGE3, OUTLINES, WINDOW, pixels, scaled, scaled_box
 
 DPI_KEYS = [r"HKCU\Control Panel\Desktop",
@@ -37,8 +38,7 @@ class DpiTest(WineTest):
         for dpi in (96, 144, 192):
             with self.subTest(dpi=dpi):
                 text = self.run_at(dpi) if dpi != 96 else text96
-                left, top, right, bottom = map(int, self.probe("rect").split())
-                self.assertEqual((right - left, bottom - top), scaled_box(WINDOW, dpi))
+                self.assertEqual(self.size(), scaled_box(WINDOW, dpi))
                 rects = [tuple(map(int, line.split())) for line in self.probe("region").splitlines()]
                 self.assertEqual(pixels(rects), pixels([scaled_box(r, dpi) for r in OUTLINES]))
                 # The face may change with the size (an outline twin for a bitmap one).
@@ -55,6 +55,19 @@ class DpiTest(WineTest):
         wait_for(lambda: self.origin() == (x0 + 40, y0 + 28), what="the window to follow the pointer")
         self.click(IMAGE3)
         self.assertEqual(self.ended(), 0)
+
+    def test_on_a_screen_of_another_dpi_the_window_is_laid_out_again(self):
+        self.dpi = 192
+        self.start(FAULTS_EXE, {"BELLWICK_DPI": "192"})  # shown at 96, then told it is at 192
+        wait_for(lambda: self.size() == scaled_box(WINDOW, 192), what="the window at 192 dpi")
+        rects = [tuple(map(int, line.split())) for line in self.probe("region").splitlines()]
+        self.assertEqual(pixels(rects), pixels([scaled_box(r, 192) for r in OUTLINES]))
+        self.click(IMAGE3)
+        self.assertEqual(self.ended(), 0)
+
+    def size(self):
+        left, top, right, bottom = map(int, self.probe("rect").split())
+        return right - left, bottom - top
 
 
 if __name__ == "__main__":
