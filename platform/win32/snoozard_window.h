@@ -8,6 +8,7 @@
 #include "handlers/snoozard.h"
 #include "win32/gdi_objects.h"
 #include "win32/surface.h"
+#include "win32/win32_accessibility.h"
 #include "win32/win_api.h"
 #include "window/window.h"
 
@@ -67,6 +68,7 @@ private:
     HWND hwnd_ = nullptr;
     std::map<const Control*, HWND> children_;
     std::function<void()> paintHook_;
+    WindowAccessibility accessibility_{model_, [this] { guard_([this] { handlers_.image3Click(); }); }};
     HWND focus_ = nullptr;              // the child to refocus on activation
     const Control* pressed_ = nullptr;  // the painted control that holds the mouse
     bool closing_ = false;
