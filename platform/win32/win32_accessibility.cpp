@@ -58,8 +58,7 @@ HRESULT number(long value, VARIANT* out)
     return S_OK;
 }
 
-// The system's object for a window, which calls on that window's own
-// accessible object.
+// A window's accessible object, as the window itself gives it (WM_GETOBJECT).
 HRESULT objectOf(HWND hwnd, LONG id, REFIID iid, void** out)
 {
     *out = nullptr;

@@ -2,7 +2,6 @@
 Accessibility: win_probe.exe reads the window's accessible object from a
 second process, as a screen reader does."""
 
-import re
 import unittest
 
 from harness import WineTest, wait_for, xdotool
