@@ -122,6 +122,7 @@ void SnoozardWindow::build()
             ::SetWindowSubclass(child, &SnoozardWindow::fileBoxProc, kFileBoxSubclass,
                                 reinterpret_cast<DWORD_PTR>(this));
         children_[c] = child;
+        accessibility_.bindChild(child, *c);
     }
     // The dialog manager tabs in window order: the children's order is the
     // tab order, the first one starts the group, only they are tab stops.
@@ -396,8 +397,16 @@ LRESULT SnoozardWindow::handle(UINT msg, WPARAM wp, LPARAM lp)
             ::SetFocus(focus_);
         }
         return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT object = accessibility_.getObject(hwnd_, wp, lp)) return object;
+        break;
+    // Alt+F4 and the taskbar's Close: the user's way out, as the badge.
+    case WM_SYSCOMMAND:
+        if ((wp & 0xFFF0) != SC_CLOSE) break;
+        if (!closing_) guard_([this] { handlers_.image3Click(); });
+        return 0;
     case WM_CLOSE:
-        // Closed by the user or the system: the termination path.
+        // Closed by another program: the termination path.
         if (!closing_) guard_([this] { handlers_.terminate(); });
         return 0;
     case WM_QUERYENDSESSION: return TRUE;

@@ -9,6 +9,7 @@
 #include "win32/dpi.h"
 #include "win32/gdi_objects.h"
 #include "win32/surface.h"
+#include "win32/win32_accessibility.h"
 #include "win32/win_api.h"
 #include "window/window.h"
 
@@ -76,6 +77,8 @@ private:
     std::map<const Control*, HWND> children_;
     std::function<void()> paintHook_;
     std::function<void(Dpi)> dpiHook_;
+    WindowAccessibility accessibility_{model_, [this](const Control& c) { return surface_->rectOf(c); },
+                                       [this] { guard_([this] { handlers_.image3Click(); }); }};
     HWND focus_ = nullptr;              // the child to refocus on activation
     const Control* pressed_ = nullptr;  // the painted control that holds the mouse
     bool closing_ = false;

@@ -14,7 +14,7 @@ OBJDUMP = os.environ.get("BELLWICK_OBJDUMP", "i686-w64-mingw32-objdump")
 ICO = os.path.join(HERE, "..", "..", "resources", "bellwick.ico")
 # Windows' own libraries; anything else would have to ship beside the exe.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comctl32.dll", "comdlg32.dll", "msimg32.dll",
-               "msvcrt.dll", "ole32.dll", "oleaut32.dll", "winmm.dll", "shell32.dll", "shlwapi.dll"}
+               "msvcrt.dll", "ole32.dll", "oleaut32.dll", "oleacc.dll", "winmm.dll", "shell32.dll", "shlwapi.dll"}
 # The version as the project declares it (CMake's record when run by hand),
 # and the forms Windows shows: four numbers; major with a two-digit minor.
 VERSION = os.environ.get("BELLWICK_VERSION") or pathlib.Path(HERE, "..", "..", "build", "win32",

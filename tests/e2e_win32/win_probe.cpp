@@ -9,12 +9,21 @@
 //   win_probe registry   the stored sound file (UTF-8), or "absent"
 //   win_probe checked    the state of the "Set Alarm" check box: 0 or 1
 //   win_probe message    the open message box's title, then its text, a line each
+//   win_probe accessible the window's accessible object, then each child, a line
+//                        each: "name<TAB>role<TAB>state<TAB>value<TAB>L T W H" (role
+//                        and state in hex; a child window read through its own object)
+//   win_probe press NAME the default action of the child named NAME: its HRESULT
+//   win_probe hit X Y    the name of the accessible element at screen point X Y
 //
 // Exit status 2 when there is no window titled "Bellwick" (or no value).
 
 #include "win32/win_api.h"
 
+#include <ole2.h>
+#include <oleacc.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -120,6 +129,139 @@ int message()
     return 0;
 }
 
+// One element of an accessible object, or the object itself (CHILDID_SELF).
+struct Element {
+    IAccessible* object;
+    LONG id;
+};
+
+std::string bstrText(BSTR text)
+{
+    std::string out = text ? utf8(text, static_cast<int>(::SysStringLen(text))) : "";
+    ::SysFreeString(text);
+    return out;
+}
+
+VARIANT childId(LONG id)
+{
+    VARIANT v;
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+std::string nameOf(const Element& e)
+{
+    BSTR name = nullptr;
+    return SUCCEEDED(e.object->get_accName(childId(e.id), &name)) ? bstrText(name) : "";
+}
+
+std::string describe(const Element& e)
+{
+    const VARIANT id = childId(e.id);
+    VARIANT role, state;
+    ::VariantInit(&role);
+    ::VariantInit(&state);
+    BSTR value = nullptr;
+    e.object->get_accRole(id, &role);
+    e.object->get_accState(id, &state);
+    e.object->get_accValue(id, &value);
+    LONG x = 0, y = 0, w = 0, h = 0;
+    e.object->accLocation(&x, &y, &w, &h, id);
+    char numbers[128];
+    std::snprintf(numbers, sizeof numbers, "\t%lx\t%lx\t", role.vt == VT_I4 ? role.lVal : -1L,
+                  state.vt == VT_I4 ? state.lVal : 0L);
+    char box[64];
+    std::snprintf(box, sizeof box, "\t%ld %ld %ld %ld", x, y, w, h);
+    return nameOf(e) + numbers + bstrText(value) + box;
+}
+
+// The children of the window's client object. A child that is a whole
+// object is the system's object of a child window: read through that
+// window's own client object, as a screen reader does.
+std::vector<Element> children(IAccessible* window)
+{
+    std::vector<Element> found;
+    LONG count = 0;
+    if (FAILED(window->get_accChildCount(&count)) || count <= 0) return found;
+    std::vector<VARIANT> kids(static_cast<std::size_t>(count));
+    LONG got = 0;
+    if (FAILED(::AccessibleChildren(window, 0, count, kids.data(), &got))) return found;
+    for (LONG i = 0; i < got; ++i) {
+        VARIANT& kid = kids[static_cast<std::size_t>(i)];
+        if (kid.vt == VT_I4) {
+            window->AddRef();
+            found.push_back({window, kid.lVal});
+        } else if (kid.vt == VT_DISPATCH && kid.pdispVal) {
+            HWND child = nullptr;
+            IAccessible* object = nullptr;
+            IAccessible* inner = nullptr;
+            if (SUCCEEDED(kid.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&inner)))) {
+                ::WindowFromAccessibleObject(inner, &child);
+                inner->Release();
+            }
+            if (child && SUCCEEDED(::AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT),
+                                                                IID_IAccessible, reinterpret_cast<void**>(&object))))
+                found.push_back({object, CHILDID_SELF});
+        }
+        ::VariantClear(&kid);
+    }
+    return found;
+}
+
+void release(std::vector<Element>& elements)
+{
+    for (Element& e : elements)
+        e.object->Release();
+    elements.clear();
+}
+
+int accessible(IAccessible* window, int argc, char** argv)
+{
+    const std::string command = argv[1];
+    if (command == "hit" && argc > 3) {
+        VARIANT at;
+        ::VariantInit(&at);
+        if (FAILED(window->accHitTest(std::atol(argv[2]), std::atol(argv[3]), &at))) return 1;
+        if (at.vt == VT_I4) {
+            std::printf("%s\n", nameOf({window, at.lVal}).c_str());
+        } else if (at.vt == VT_DISPATCH) {
+            // The system's object of a child window: its client has the name.
+            IAccessible* inner = nullptr;
+            HWND child = nullptr;
+            IAccessible* object = nullptr;
+            if (SUCCEEDED(at.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&inner)))) {
+                ::WindowFromAccessibleObject(inner, &child);
+                inner->Release();
+            }
+            if (child && SUCCEEDED(::AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT),
+                                                                IID_IAccessible, reinterpret_cast<void**>(&object)))) {
+                std::printf("%s\n", nameOf({object, CHILDID_SELF}).c_str());
+                object->Release();
+            }
+        }
+        ::VariantClear(&at);
+        return 0;
+    }
+    std::vector<Element> found = children(window);
+    int status = 0;
+    if (command == "accessible") {
+        std::printf("%s\n", describe({window, CHILDID_SELF}).c_str());
+        for (const Element& e : found)
+            std::printf("%s\n", describe(e).c_str());
+    } else if (command == "press" && argc > 2) {
+        status = 2;
+        for (const Element& e : found)
+            if (nameOf(e) == argv[2]) {
+                std::printf("%lx\n", e.object->accDoDefaultAction(childId(e.id)));
+                status = 0;
+                break;
+            }
+    }
+    release(found);
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -142,6 +284,17 @@ int main(int argc, char** argv)
     if (command == "focus") return focus(window);
     if (command == "selection") return selection(window);
     if (command == "close") return ::PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (command == "accessible" || command == "press" || command == "hit") {
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        IAccessible* object = nullptr;
+        if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                                reinterpret_cast<void**>(&object))))
+            return 1;
+        const int status = accessible(object, argc, argv);
+        object->Release();
+        ::CoUninitialize();
+        return status;
+    }
     if (command == "checked") {
         HWND box = ::FindWindowExW(window, nullptr, L"Button", L"Set Alarm");
         DWORD_PTR state = 0;
@@ -149,6 +302,7 @@ int main(int argc, char** argv)
         std::printf("%u\n", static_cast<unsigned>(state));
         return 0;
     }
-    std::fprintf(stderr, "usage: win_probe rect|region|focus|selection|close|registry|checked|message\n");
+    std::fprintf(stderr,
+                 "usage: win_probe rect|region|focus|selection|close|registry|checked|message|accessible|press|hit\n");
     return 64;
 }
