@@ -6,6 +6,7 @@ import re
 import struct
 import subprocess
 import unittest
+from xml.etree import ElementTree
 
 from harness import EXE, HERE
 
@@ -23,6 +24,11 @@ NUMBERS = (VERSION.split(".") + ["0"] * 3)[:4]
 SHOWN = "%s.%02d" % (NUMBERS[0], int(NUMBERS[1]))
 VERSION_STRINGS = [("ProductName", "Bellwick"), ("FileVersion", SHOWN), ("ProductVersion", SHOWN),
                    ("InternalName", "Bellwick"), ("OriginalFilename", "Bellwick.exe")]
+
+WINDOWS_7 = "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"
+WINDOWS_8 = "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"
+WINDOWS_8_1 = "{1f676c76-80e1-4239-95bb-83d0f6d0da78}"
+WINDOWS_10_AND_11 = "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"
 
 
 def out(*cmd):
@@ -69,6 +75,13 @@ class ResourceTest(unittest.TestCase):
         self.assertIn('BLOCK "040904B0"', block)
         self.assertEqual(re.findall(r'VALUE "(\w+)", "([^"]*)"', block), VERSION_STRINGS)
         self.assertRegex(block, r'VALUE "Translation", 0x409, 1200')
+
+    def test_manifest_declares_per_monitor_dpi_and_windows_7_to_11(self):
+        manifest = ElementTree.fromstring(out("wrestool", "-x", "--raw", "--type=24", "--name=1", EXE))
+        settings = {e.tag.split("}")[1]: e.text for e in manifest.iter() if e.tag.endswith(("dpiAware", "dpiAwareness"))}
+        self.assertEqual(settings, {"dpiAware": "true/pm", "dpiAwareness": "PerMonitorV2, PerMonitor"})
+        systems = {e.get("Id") for e in manifest.iter("{urn:schemas-microsoft-com:compatibility.v1}supportedOS")}
+        self.assertEqual(systems, {WINDOWS_7, WINDOWS_8, WINDOWS_8_1, WINDOWS_10_AND_11})
 
 
 if __name__ == "__main__":
