@@ -159,6 +159,7 @@ void SnoozardWindow::mirror(Control& c, Property p)
         if (Surface::paints(c)) {
             const RECT r = rect(surface_->rectOf(c));
             ::InvalidateRect(hwnd_, &r, FALSE);
+            if (p == Property::Text) accessibility_.valueChanged(c);
         }
         return;
     }

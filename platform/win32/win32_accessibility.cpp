@@ -237,10 +237,7 @@ private:
 // positions in the list.
 class WindowObject final : public Forwarding, public IEnumVARIANT {
 public:
-    struct Item {
-        const Control* control;
-        HWND child;  // nullptr: painted on the window
-    };
+    using Item = WindowAccessibility::Element;
 
     WindowObject(HWND hwnd, IAccessible* inner, std::shared_ptr<WindowAccessibility::Link> link,
                  std::vector<Item> items)
@@ -594,7 +591,25 @@ LRESULT WindowAccessibility::getObject(HWND hwnd, WPARAM wp, LPARAM lp)
     IAccessible* standard = nullptr;
     if (FAILED(::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard))))
         return 0;
-    std::vector<WindowObject::Item> items;
+    auto* object = new WindowObject(hwnd, standard, link_, readingOrder());
+    const LRESULT result = ::LresultFromObject(IID_IAccessible, wp, static_cast<IAccessible*>(object));
+    object->Release();
+    return result;
+}
+
+// Only once a client has asked for the window's object is anyone listening.
+void WindowAccessibility::valueChanged(const Control& c) const
+{
+    if (!hwnd_) return;
+    const std::vector<Element> items = readingOrder();
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].control == &c)
+            ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, hwnd_, OBJID_CLIENT, static_cast<LONG>(i + 1));
+}
+
+std::vector<WindowAccessibility::Element> WindowAccessibility::readingOrder() const
+{
+    std::vector<Element> items;
     for (const Control& c : model_.controls) {
         const auto facts = accessibleOf(c);
         if (!facts || facts->role == AccessibleRole::Decoration) continue;
@@ -604,14 +619,11 @@ LRESULT WindowAccessibility::getObject(HWND hwnd, WPARAM wp, LPARAM lp)
         if (child || Surface::paints(c)) items.push_back({&c, child});
     }
     // Reading order: top to bottom, then left to right.
-    std::stable_sort(items.begin(), items.end(), [this](const WindowObject::Item& a, const WindowObject::Item& b) {
+    std::stable_sort(items.begin(), items.end(), [this](const Element& a, const Element& b) {
         const PixelRect ra = link_->rectOf(*a.control), rb = link_->rectOf(*b.control);
         return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
     });
-    auto* object = new WindowObject(hwnd, standard, link_, std::move(items));
-    const LRESULT result = ::LresultFromObject(IID_IAccessible, wp, static_cast<IAccessible*>(object));
-    object->Release();
-    return result;
+    return items;
 }
 
 LRESULT CALLBACK WindowAccessibility::childProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data)

@@ -35,12 +35,21 @@ public:
     // client area, 0 for anything the system answers.
     LRESULT getObject(HWND hwnd, WPARAM wp, LPARAM lp);
 
+    // The painted clock's value changed: listening clients are told.
+    void valueChanged(const Control& c) const;
+
     struct Link;  // what objects handed out reach while the window lives
+    struct Element {
+        const Control* control;
+        HWND child;  // nullptr: painted on the window
+    };
 
 private:
     static LRESULT CALLBACK childProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     static void CALLBACK pressProc(HWND hwnd, UINT msg, UINT_PTR id, DWORD time);
     void pressLater();
+    // The window's accessible children in reading order.
+    std::vector<Element> readingOrder() const;
 
     struct ChildFacts {
         std::wstring name, description;

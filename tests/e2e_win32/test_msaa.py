@@ -58,6 +58,7 @@ class Msaa(WineTest):
         first = self.read()[1]["Current time"]["value"]
         self.assertRegex(first, r"\d:\d\d:\d\d")
         wait_for(lambda: self.read()[1]["Current time"]["value"] != first, what="the next second")
+        self.assertEqual(self.probe("changes"), "Current time")  # told, as each second is shown
 
     def test_elements_lie_where_they_are_drawn(self):
         x0, y0 = self.origin()

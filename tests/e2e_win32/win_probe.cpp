@@ -14,6 +14,8 @@
 //                        and state in hex; a child window read through its own object)
 //   win_probe press NAME the default action of the child named NAME: its HRESULT
 //   win_probe hit X Y    the name of the accessible element at screen point X Y
+//   win_probe changes    the name of the first element of the window whose value
+//                        changes, as a value-change event tells it (10 s at most)
 //
 // Exit status 2 when there is no window titled "Bellwick" (or no value).
 
@@ -262,6 +264,40 @@ int accessible(IAccessible* window, int argc, char** argv)
     return status;
 }
 
+HWND watched = nullptr;
+std::string changed;
+
+void CALLBACK valueChanged(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD)
+{
+    if (hwnd != watched || object != OBJID_CLIENT || !changed.empty()) return;
+    IAccessible* source = nullptr;
+    VARIANT id;
+    ::VariantInit(&id);
+    if (FAILED(::AccessibleObjectFromEvent(hwnd, object, child, &source, &id))) return;
+    changed = nameOf({source, id.vt == VT_I4 ? id.lVal : child});
+    source->Release();
+}
+
+int changes(HWND window, IAccessible*)
+{
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    watched = window;
+    HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, &valueChanged,
+                                           process, 0, WINEVENT_OUTOFCONTEXT);
+    if (!hook) return 1;
+    const DWORD until = ::GetTickCount() + 10000;
+    MSG msg;
+    while (changed.empty() && static_cast<LONG>(until - ::GetTickCount()) > 0) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+    }
+    ::UnhookWinEvent(hook);
+    std::printf("%s\n", changed.c_str());
+    return changed.empty() ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -284,13 +320,14 @@ int main(int argc, char** argv)
     if (command == "focus") return focus(window);
     if (command == "selection") return selection(window);
     if (command == "close") return ::PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
-    if (command == "accessible" || command == "press" || command == "hit") {
+    if (command == "accessible" || command == "press" || command == "hit" || command == "changes") {
         ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         IAccessible* object = nullptr;
         if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                                 reinterpret_cast<void**>(&object))))
             return 1;
-        const int status = accessible(object, argc, argv);
+        // Asked for the window's object first, as a screen reader does.
+        const int status = command == "changes" ? changes(window, object) : accessible(object, argc, argv);
         object->Release();
         ::CoUninitialize();
         return status;
