@@ -1,6 +1,6 @@
 """A stand-in for the desktop portal's file chooser on the bus at ADDRESS.
 Each OpenFile call takes the next ANSWER: a path to answer with, or "cancel".
-Every call, and each answer once sent, becomes one JSON line in LOG.
+Every OpenFile call, and each answer once sent, becomes one JSON line in LOG.
 Prints "ready" once the name is owned.
 Usage: fake_file_chooser.py ADDRESS LOG ANSWER..."""
 
@@ -64,7 +64,6 @@ class Request(dbus.service.Object):
 class Portal(dbus.service.Object):
     @dbus.service.method("org.freedesktop.DBus.Properties", in_signature="ss", out_signature="v")
     def Get(self, interface, name):
-        log(call="Get", interface=str(interface), name=str(name))
         if interface == CHOOSER and name == "version":
             return dbus.UInt32(VERSION)
         raise dbus.exceptions.DBusException("no such property", name="org.freedesktop.DBus.Error.InvalidArgs")

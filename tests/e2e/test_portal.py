@@ -81,5 +81,6 @@ class PortalBrowse(h.AppTest):
                 sent = [call["options"].get("current_folder") for call in opened]
                 self.assertIn(sent, ([None] * len(opened), folders))
 
+
 if __name__ == "__main__":
     unittest.main()
