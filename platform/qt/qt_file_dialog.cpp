@@ -25,8 +25,10 @@ QStringList qtNameFilters(std::string_view filter)
         for (const std::string& pattern : entry.patterns)
             patterns += qtPattern(QString::fromStdString(pattern));
         // QFileDialog takes the patterns from the last parentheses and,
-        // with HideNameFilterDetails, shows only what comes before them.
-        result += QString::fromStdString(entry.description) + QStringLiteral(" (") + patterns.join(u' ') + u')';
+        // with HideNameFilterDetails, shows only what comes before them,
+        // trimmed. No space before them: the portal theme hands the
+        // description on as it stands.
+        result += QString::fromStdString(entry.description) + u'(' + patterns.join(u' ') + u')';
     }
     return result;
 }

@@ -18,6 +18,10 @@ from waiting import clock_goes_on, dated_alarm, drawn_clock, events, wait_for
 from window_points import BANNER, BROWSE, CHECK1, IMAGE3, LABEL1, TEXT1, TXTFILE, WINDOW, scaled_box  # noqa: F401
 
 BINARY = os.environ.get("BELLWICK_BINARY", "build/default/app/bellwick")
+# A bus anyone may use and own names on, which starts no services.
+BUS_CONFIG = """<busconfig><type>session</type><listen>unix:dir=%s</listen><auth>EXTERNAL</auth>
+<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/>
+</policy></busconfig>"""
 GREY = (128, 128, 128)
 INI_NAME = "KV Bellwick.ini"
 
@@ -130,6 +134,20 @@ class AppTest(unittest.TestCase):
             self.log.close()
         self.make_config_writable()
         self.tmp.cleanup()
+
+    def child(self, cmd):
+        """A helper process, ended with the test; its output is readable."""
+        p = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.addCleanup(lambda: (p.kill(), p.wait(), p.stdout.close()))
+        return p
+
+    def private_bus(self, name):
+        """A dbus-daemon of the test's own; its address."""
+        config = os.path.join(self.dir, name + ".conf")
+        with open(config, "w") as f:
+            f.write(BUS_CONFIG % self.dir)
+        daemon = self.child(["dbus-daemon", "--config-file=" + config, "--nofork", "--print-address"])
+        return daemon.stdout.readline().strip()
 
     def make_config_read_only(self):
         """The settings folder takes no more writes, for root too (which

@@ -3,29 +3,19 @@ inhibitor, else logind's, on private buses with stand-ins for both."""
 
 import json
 import os
-import subprocess
 import sys
 import time
 import unittest
 
 import harness as h
 
-# A bus anyone may use and own names on, which starts no services.
-BUS_CONFIG = """<busconfig><type>session</type><listen>unix:dir=%s</listen><auth>EXTERNAL</auth>
-<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/>
-</policy></busconfig>"""
-
 
 class Power(h.AppTest):
     def bus(self, name, *services):
         """A dbus-daemon of its own with the named stand-ins; its address."""
-        config = os.path.join(self.dir, name + ".conf")
-        with open(config, "w") as f:
-            f.write(BUS_CONFIG % self.dir)
         calls = os.path.join(self.dir, name + ".calls")
         open(calls, "w").close()
-        daemon = self.child(["dbus-daemon", "--config-file=" + config, "--nofork", "--print-address"])
-        address = daemon.stdout.readline().strip()
+        address = self.private_bus(name)
         if services:
             fake = os.path.join(os.path.dirname(os.path.abspath(__file__)), "fake_power_bus.py")
             self.assertEqual(self.child([sys.executable, fake, address, calls, *services]).stdout.readline(), "ready\n")
@@ -34,11 +24,6 @@ class Power(h.AppTest):
             with open(calls) as f:
                 return [c for c in map(json.loads, f) if c["call"] == call]
         return address, made
-
-    def child(self, cmd):
-        p = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-        self.addCleanup(lambda: (p.kill(), p.wait(), p.stdout.close()))
-        return p
 
     def start_with(self, session=(), system=()):
         session_address, self.session = self.bus("session", *session)
