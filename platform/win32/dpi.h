@@ -29,8 +29,8 @@ private:
     unsigned dpi_;
 };
 
-// The window's DPI: GetDpiForWindow where the system has it (Windows 10
-// 1607 on), else the screen's.
+// The window's DPI: GetDpiForWindow from Windows 10 1607, its screen's on
+// Windows 8.1, the system's on Windows 7.
 Dpi dpiOf(HWND window);
 
 }  // namespace bellwick
