@@ -401,13 +401,10 @@ LRESULT SnoozardWindow::handle(UINT msg, WPARAM wp, LPARAM lp)
     case WM_GETOBJECT:
         if (const LRESULT object = accessibility_.getObject(hwnd_, wp, lp)) return object;
         break;
-    // Alt+F4 and the taskbar's Close: the user's way out, as the badge.
-    case WM_SYSCOMMAND:
-        if ((wp & 0xFFF0) != SC_CLOSE) break;
-        if (!closing_) guard_([this] { handlers_.image3Click(); });
-        return 0;
     case WM_CLOSE:
-        // Closed by another program: the termination path.
+        // Closed by the user (Alt+F4, the taskbar's Close) or another
+        // program: the termination path, as the window manager's close is
+        // on Linux.
         if (!closing_) guard_([this] { handlers_.terminate(); });
         return 0;
     case WM_QUERYENDSESSION: return TRUE;
