@@ -6,14 +6,6 @@
 
 namespace bellwick {
 
-void GdiObjects::setDpi(Dpi dpi)
-{
-    if (dpi == dpi_) return;
-    dpi_ = dpi;
-    fonts_.clear();
-    guiFont_.reset();
-}
-
 HFONT GdiObjects::font(const std::optional<Font>& f)
 {
     const auto stock = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));

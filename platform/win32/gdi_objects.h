@@ -18,8 +18,9 @@ inline COLORREF colourOf(const Rgb& c) { return RGB(c.r, c.g, c.b); }
 
 class GdiObjects {
 public:
-    // Fonts made from here on are for this DPI; those made before are deleted.
-    void setDpi(Dpi dpi);
+    // Fonts for a window at this DPI; another DPI takes another set.
+    explicit GdiObjects(Dpi dpi = Dpi()) : dpi_(dpi) {}
+
     // The face at its pixel size scaled to the DPI (so the layout never
     // moves), weight as given, character set 0 (ANSI); the system's GUI
     // font for none.

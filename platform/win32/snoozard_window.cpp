@@ -74,7 +74,7 @@ SnoozardWindow::SnoozardWindow(Window& model, Snoozard& handlers, Guard guard)
     model_.handle = reinterpret_cast<WindowHandle>(hwnd_);
     // Created at the layout's size; the screen it is on may be denser.
     dpi_ = dpiOf(hwnd_);
-    gdi_.setDpi(dpi_);
+    gdi_ = GdiObjects(dpi_);
     if (dpi_ != Dpi()) {
         const PixelRect client = dpi_.scale(clientRect(model_));
         ::SetWindowPos(hwnd_, nullptr, 0, 0, client.width, client.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -255,8 +255,7 @@ void SnoozardWindow::rescale(Dpi dpi, const RECT& suggested)
 {
     dpi_ = dpi;
     // The children keep the old fonts until they have the new ones.
-    const GdiObjects previous = std::exchange(gdi_, GdiObjects{});
-    gdi_.setDpi(dpi_);
+    const GdiObjects previous = std::exchange(gdi_, GdiObjects(dpi_));
     surface_.emplace(model_, dpi_);
     for (const auto& [c, child] : children_)
         placeChild(child, *c, fontOf(*c), dpi_);
