@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <iterator>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -43,6 +44,13 @@ long msaaRole(AccessibleRole role)
 }
 
 constexpr wchar_t kPress[] = L"Press";
+
+// Every property a child is annotated with.
+void clearAnnotations(IAccPropServices* services, HWND child)
+{
+    const MSAAPROPID props[] = {PROPID_ACC_NAME, PROPID_ACC_ROLE, PROPID_ACC_DESCRIPTION};
+    services->ClearHwndProps(child, OBJID_CLIENT, CHILDID_SELF, props, static_cast<int>(std::size(props)));
+}
 
 // A string result: S_FALSE and no string when there is none.
 HRESULT text(std::wstring_view s, BSTR* out)
@@ -542,9 +550,8 @@ WindowAccessibility::~WindowAccessibility()
     if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                                   reinterpret_cast<void**>(&services))))
         return;
-    const MSAAPROPID props[] = {PROPID_ACC_NAME, PROPID_ACC_ROLE, PROPID_ACC_DESCRIPTION};
     for (HWND child : annotated_)
-        services->ClearHwndProps(child, OBJID_CLIENT, CHILDID_SELF, props, 3);
+        clearAnnotations(services, child);
     services->Release();
 }
 
@@ -553,6 +560,7 @@ void WindowAccessibility::bindChild(HWND child, const Control& c)
     const auto facts = accessibleOf(c);
     if (!facts || facts->role == AccessibleRole::Decoration) return;
     children_[child] = &c;
+    order_.clear();
     ChildFacts f{win32::toUtf16(facts->name), win32::toUtf16(facts->description), msaaRole(facts->role)};
 
     IAccPropServices* services = nullptr;
@@ -568,10 +576,7 @@ void WindowAccessibility::bindChild(HWND child, const Control& c)
             (f.description.empty() ||
              SUCCEEDED(services->SetHwndPropStr(child, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_DESCRIPTION,
                                                 f.description.data())));
-        if (!annotated) {
-            const MSAAPROPID props[] = {PROPID_ACC_NAME, PROPID_ACC_ROLE, PROPID_ACC_DESCRIPTION};
-            services->ClearHwndProps(child, OBJID_CLIENT, CHILDID_SELF, props, 3);
-        }
+        if (!annotated) clearAnnotations(services, child);
         services->Release();
     }
     // Wine's oleacc has the service but annotates nothing (E_NOTIMPL): the
@@ -591,7 +596,8 @@ LRESULT WindowAccessibility::getObject(HWND hwnd, WPARAM wp, LPARAM lp)
     IAccessible* standard = nullptr;
     if (FAILED(::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard))))
         return 0;
-    auto* object = new WindowObject(hwnd, standard, link_, readingOrder());
+    if (order_.empty()) order_ = readingOrder();
+    auto* object = new WindowObject(hwnd, standard, link_, order_);
     const LRESULT result = ::LresultFromObject(IID_IAccessible, wp, static_cast<IAccessible*>(object));
     object->Release();
     return result;
@@ -601,9 +607,8 @@ LRESULT WindowAccessibility::getObject(HWND hwnd, WPARAM wp, LPARAM lp)
 void WindowAccessibility::valueChanged(const Control& c) const
 {
     if (!hwnd_) return;
-    const std::vector<Element> items = readingOrder();
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i].control == &c)
+    for (std::size_t i = 0; i < order_.size(); ++i)
+        if (order_[i].control == &c)
             ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, hwnd_, OBJID_CLIENT, static_cast<LONG>(i + 1));
 }
 
@@ -618,9 +623,9 @@ std::vector<WindowAccessibility::Element> WindowAccessibility::readingOrder() co
             if (bound == &c) child = h;
         if (child || Surface::paints(c)) items.push_back({&c, child});
     }
-    // Reading order: top to bottom, then left to right.
-    std::stable_sort(items.begin(), items.end(), [this](const Element& a, const Element& b) {
-        const PixelRect ra = link_->rectOf(*a.control), rb = link_->rectOf(*b.control);
+    // Top to bottom, then left to right, in the layout: the same at every DPI.
+    std::stable_sort(items.begin(), items.end(), [](const Element& a, const Element& b) {
+        const PixelRect ra = pixelRect(*a.control), rb = pixelRect(*b.control);
         return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
     });
     return items;

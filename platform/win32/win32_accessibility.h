@@ -48,7 +48,8 @@ private:
     static LRESULT CALLBACK childProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     static void CALLBACK pressProc(HWND hwnd, UINT msg, UINT_PTR id, DWORD time);
     void pressLater();
-    // The window's accessible children in reading order.
+    // The window's accessible children in reading order; a client's child
+    // ids are positions in it.
     std::vector<Element> readingOrder() const;
 
     struct ChildFacts {
@@ -62,6 +63,7 @@ private:
     std::vector<HWND> annotated_;
     std::map<HWND, ChildFacts> proxied_;  // children the system could not annotate
     std::map<HWND, const Control*> children_;
+    std::vector<Element> order_;  // readingOrder(), made when a client first asks
     HWND hwnd_ = nullptr;
 };
 
