@@ -62,12 +62,7 @@ int main(int argc, char** argv)
     Snoozard snoozard(
         model, Services{regions, messages, process, settings, player, dialog, clock, timeText, log, power, ticker});
     FatalReport fatal(messages, process, snoozard);
-    // After every handler (the clock ticks at least once a second, also
-    // while a message box is open) the player may give back its audio device.
-    const auto guard = [&](const std::function<void()>& f) {
-        fatal.guard(f);
-        player.closeWhenDone();
-    };
+    const auto guard = [&](const std::function<void()>& f) { fatal.guard(f); };
     widget = std::make_unique<SnoozardWidget>(model, snoozard, guard);
     // Dialogs and message boxes belong to the main window.
     messages.setParentWindow(widget.get());

@@ -17,11 +17,6 @@ struct TickError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The alarm is due and its sound cannot play: the built-in tone stands in.
-struct SilentAlarm : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
 // The floating-point faults the drag arithmetic must not hide.
 constexpr int kDragFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
@@ -30,6 +25,23 @@ constexpr int kDragFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 // set, a daylight-saving change). A tick that was merely late only renews
 // the same wake moment.
 constexpr std::int64_t kJumpSeconds = 2;
+
+// While it rings, a step of the clock up to this long counts in full (a
+// tick held up by a slow disk); a longer one is a jump (sleep, the clock
+// set, a daylight-saving change) and counts nothing, as does a step back.
+constexpr std::int64_t kRingStepSeconds = 60;
+
+// A flag that is up for the life of the scope.
+class Raised {
+public:
+    explicit Raised(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Raised() { flag_ = false; }
+    Raised(const Raised&) = delete;
+    Raised& operator=(const Raised&) = delete;
+
+private:
+    bool& flag_;
+};
 
 void checkDragArithmetic()
 {
@@ -90,7 +102,7 @@ void Snoozard::scheduleTick()
 
 void Snoozard::terminate()
 {
-    s_.player.stop();
+    stopRinging();
     releasePower();
     w_.close();
     s_.process.end(0);
@@ -117,17 +129,17 @@ void Snoozard::timer1Tick()
 {
     if (holds_ > 0) return;
     if (inTick_) {
+        // Under the tick's message: the tone's limit and output still count.
+        keepRinging(s_.clock.now());
         scheduleTick();
         return;
     }
-    inTick_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{inTick_};
+    const Raised inTick(inTick_);
 
     changed_ = false;
-    tick(s_.clock.now());
+    const DateTime now = s_.clock.now();
+    tick(now);
+    keepRinging(now);
     // After the sound has started: a message about the save must not hold it.
     showNotice();
     scheduleTick();
@@ -155,38 +167,82 @@ void Snoozard::tick(const DateTime& now)
 
         const DateTime due = dueTime(*alarm);
         if (secondsBetween(current, due) >= 0) {
-            w_.setValue(*check, 0);
-            s_.power.showDisplay();
-            s_.log.fired();
-            try {
-                s_.player.play();
-            } catch (const PlayError& e) {
-                throw SilentAlarm(e.what());
-            }
+            fire(now, *check);
         } else if (powerHeld_ && (jumped || wakeDue_ != due)) {
             // A timer set before a jump, or for an alarm text since changed,
             // is set anew from the due moment.
             s_.power.wakeAt(due);
             wakeDue_ = due;
         }
-    } catch (const SilentAlarm& e) {
-        failTick(e.what() + startTone(), check);
     } catch (const std::exception& e) {
         failTick(e.what(), check);
     }
 }
 
+// Unticks, then plays; the untick's save is written once the sound has
+// started, so that no disk stands between the alarm and its sound.
+void Snoozard::fire(const DateTime& now, Control& check)
+{
+    {
+        const Raised firing(firing_);
+        w_.setValue(check, 0);
+    }
+    s_.power.showDisplay();
+    s_.log.fired();
+    std::string failure;
+    try {
+        s_.player.play();
+        startRinging(now);
+    } catch (const PlayError& e) {
+        failure = e.what() + startTone(now);
+    }
+    if (savePending_) saveChoice();
+    if (!failure.empty()) throw TickError(failure);
+}
+
 // What the log says of the tone after the reason.
-std::string Snoozard::startTone()
+std::string Snoozard::startTone(const DateTime& now)
 {
     try {
         s_.player.loop(alarmTone());
         toneOn_ = true;
+        startRinging(now);
         return "; the built-in tone played instead";
     } catch (const PlayError& e) {
         w_.alert();
         return std::string("; nor could the built-in tone play: ") + e.what();
     }
+}
+
+// The window comes forward, so that what stops the sound is at hand.
+void Snoozard::startRinging(const DateTime& now)
+{
+    ringing_ = Ringing{now};
+    w_.alert();
+}
+
+// At every tick while it rings: the limit, and an output lost meanwhile.
+void Snoozard::keepRinging(const DateTime& now)
+{
+    if (!ringing_) return;
+    const std::int64_t step = secondsBetween(now, ringing_->last);
+    ringing_->last = now;
+    if (step > 0 && step <= kRingStepSeconds) ringing_->seconds += step;
+    if (ringing_->seconds >= kRingSeconds) {
+        stopRinging();
+        return;
+    }
+    const bool lost = !s_.player.keepRinging();
+    // Without sound the window asks for attention, once each time it is lost.
+    if (lost && !ringing_->lost) w_.alert();
+    ringing_->lost = lost;
+}
+
+void Snoozard::stopRinging()
+{
+    ringing_.reset();
+    toneOn_ = false;
+    s_.player.stop();
 }
 
 void Snoozard::failTick(const std::string& reason, Control* check)
@@ -196,10 +252,7 @@ void Snoozard::failTick(const std::string& reason, Control* check)
     // handler the platform may let go of the sound device.
     scheduleTick();
     s_.messages.show(kTickFailure, kTitle, vbOKOnly);
-    if (toneOn_) {
-        toneOn_ = false;
-        s_.player.stop();
-    }
+    if (toneOn_) stopRinging();
     changed_ = true;  // the clock stood still while the message was open
     if (check) w_.setValue(*check, 0);
 }
@@ -225,6 +278,26 @@ void Snoozard::check1Click()
 {
     const bool armed = w_.control("Check1").value == 1;
     if (armed) armedAt_ = s_.clock.now();
+    // At the alarm the value is taken now and written after the play call.
+    if (firing_)
+        savePending_ = true;
+    else
+        saveChoice();
+    // A new file name stops the sound.
+    ringing_.reset();
+    toneOn_ = false;
+    s_.player.setFileName(File);
+    // The computer stays awake for an armed alarm, and no longer.
+    if (armed && !powerHeld_) wishPower();
+    if (!armed) releasePower();
+    // Inside a tick the alarm may be about to play: the tick shows it after.
+    if (!inTick_) showNotice();
+    changed();
+}
+
+void Snoozard::saveChoice()
+{
+    savePending_ = false;
     try {
         s_.settings.save(kApplication, kSection, kKey, File);
     } catch (const SaveError& e) {
@@ -234,13 +307,6 @@ void Snoozard::check1Click()
             notice_ = std::string("Your choice of sound could not be saved for the next start.\n\n") + e.what();
         }
     }
-    s_.player.setFileName(File);
-    // The computer stays awake for an armed alarm, and no longer.
-    if (armed && !powerHeld_) wishPower();
-    if (!armed) releasePower();
-    // Inside a tick the alarm may be about to play: the tick shows it after.
-    if (!inTick_) showNotice();
-    changed();
 }
 
 void Snoozard::wishPower()

@@ -44,6 +44,10 @@ inline constexpr const char* kTickFailure = "Please make sure the file you have 
 inline constexpr const char* kDialogTitle = "Select sound to wake up to";
 inline constexpr const char* kDialogFilter = "Sound Resources (*.wav;*.mp3;)|*.wav;*.mp3;|All files|*.*";
 
+// The alarm rings until it is stopped, or for this long when nobody comes:
+// one limit for the chosen sound and the built-in tone.
+inline constexpr std::int64_t kRingSeconds = 10 * 60;
+
 // Mouse button state bits.
 inline constexpr int vbLeftButton = 1;
 
@@ -103,7 +107,12 @@ public:
 private:
     DateTime dueTime(const TimeReading& alarm) const;
     void tick(const DateTime& now);
-    std::string startTone();
+    void fire(const DateTime& now, Control& check);
+    std::string startTone(const DateTime& now);
+    void startRinging(const DateTime& now);
+    void keepRinging(const DateTime& now);
+    void stopRinging();
+    void saveChoice();
     void failTick(const std::string& reason, Control* check);
     void scheduleTick();
     void showNotice();
@@ -121,6 +130,17 @@ private:
     std::optional<DateTime> lastTick_;   // the clock at the last tick, to see it jump
     bool changed_ = false;               // something a tick reads changed since the last tick
     bool toneOn_ = false;                // the built-in tone plays under the tick's message
+    bool firing_ = false;                // the alarm's untick: its save waits for the sound
+    bool savePending_ = false;           // a save put off until the sound has started
+
+    // A sound that rings: how long it has rung, as the ticks saw the
+    // clock go, and whether its output was lost at the last tick.
+    struct Ringing {
+        DateTime last;
+        std::int64_t seconds = 0;
+        bool lost = false;
+    };
+    std::optional<Ringing> ringing_;
 };
 
 }  // namespace bellwick

@@ -18,13 +18,18 @@ public:
     // Remembers the name for the next play; accepts any text, plays
     // nothing and stops playback in progress. Never fails.
     virtual void setFileName(const std::string& name) = 0;
-    // Opens the named file and starts playing it once; returns at once.
-    // Throws PlayError when the file cannot be played.
+    // Opens the named file and starts playing it over and over, without a
+    // gap, until stop() or a new file name; returns at once. Throws
+    // PlayError when the file cannot be played. How long it rings is the
+    // caller's to decide.
     virtual void play() = 0;
-    // Plays the tone's pattern tone.loops times over and then lets the
-    // device go; stop() or a new file name end it sooner. Opens the device
-    // as play() does and throws PlayError when it cannot. Returns at once.
+    // Loops the tone's pattern the same way. Opens the device as play()
+    // does and throws PlayError when it cannot. Returns at once.
     virtual void loop(const Tone& tone) = 0;
+    // Called at every tick while a sound rings: where its output went away
+    // (a sound server restarted, a device unplugged), opens one again and
+    // plays on. False while no output can be had for it. Cheap.
+    virtual bool keepRinging() = 0;
     // Halts playback, if any. Never fails.
     virtual void stop() = 0;
 };

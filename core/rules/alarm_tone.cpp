@@ -13,7 +13,6 @@ constexpr double kPitchHz = 2000;  // where hearing is keenest, far below the ra
 constexpr double kPeak = 0.89;     // -1 dBFS: loud, with room before clipping
 constexpr int kBeepMs = 100, kGapMs = 50, kBeeps = 4, kCycleMs = 1000;
 constexpr int kRampMs = 5;  // raised-cosine edges: no clicks
-constexpr int kPlayMs = 10 * 60 * 1000;
 
 void put16(std::vector<std::uint8_t>& out, std::uint32_t v)
 {
@@ -68,7 +67,6 @@ Tone makeTone()
         put16(w, static_cast<std::uint32_t>(static_cast<std::int16_t>(v)) & 0xFFFF);
     }
     tone.cycleMs = kCycleMs;
-    tone.loops = kPlayMs / kCycleMs;
     return tone;
 }
 

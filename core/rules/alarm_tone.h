@@ -12,7 +12,6 @@ namespace bellwick {
 struct Tone {
     std::vector<std::uint8_t> wav;  // one pattern, a whole WAV image
     int cycleMs = 0;                // how long one pattern plays
-    int loops = 0;                  // patterns in ten minutes
 };
 
 // Made once, on first use.

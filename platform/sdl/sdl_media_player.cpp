@@ -7,7 +7,6 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -18,19 +17,13 @@ namespace bellwick {
 
 namespace {
 
-using namespace std::chrono_literals;
-
 // 1024 frames (23 ms): the device mixes its first buffer a few milliseconds
 // after it opens; a sound that takes longer to load starts a buffer later.
 constexpr int kFrames = 1024;
-// After the sound's end its last buffers are still on their way out.
-constexpr auto kTail = 250ms;
-
-// Set from SDL's audio thread when the music ends or is halted; the
-// mixer has one music stream per process, so one flag.
-std::atomic<bool> musicEnded{false};
-
-void SDLCALL noteMusicEnded() { musicEnded.store(true); }
+// The mixer loops its music this many times: for ever.
+constexpr int kForever = -1;
+// Audio, and the events by which SDL says that an opened device went away.
+constexpr Uint32 kSubsystems = SDL_INIT_AUDIO | SDL_INIT_EVENTS;
 
 std::string sdlReason(const char* error)
 {
@@ -131,6 +124,8 @@ SDL_RWops* streamOf(int fd, std::uint64_t size, const std::optional<HeaderPatch>
 
 SdlMediaPlayer::SdlMediaPlayer()
 {
+    // SDL's events are for its devices here; signals are the program's.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     Mix_Init(MIX_INIT_MP3);  // loads the decoder only; a missing one shows when an MP3 is loaded
 }
 
@@ -142,69 +137,86 @@ SdlMediaPlayer::~SdlMediaPlayer()
 
 void SdlMediaPlayer::openDevice()
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    if (SDL_InitSubSystem(kSubsystems) != 0)
         throw PlayError("no sound device could be opened: " + sdlReason(SDL_GetError()));
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, kFrames) != 0) {
         const std::string why = sdlReason(Mix_GetError());
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        SDL_QuitSubSystem(kSubsystems);
         throw PlayError("no sound device could be opened: " + why);
     }
-    Mix_HookMusicFinished(noteMusicEnded);
     open_ = true;
-    quietSince_.reset();
 }
 
 void SdlMediaPlayer::closeDevice()
 {
     if (!open_) return;
-    release();
-    Mix_HookMusicFinished(nullptr);
+    if (music_) {
+        Mix_HaltMusic();
+        Mix_FreeMusic(music_);
+        music_ = nullptr;
+    }
     Mix_CloseAudio();  // joins the audio thread
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_QuitSubSystem(kSubsystems);  // and drops the events not read
     open_ = false;
-    quietSince_.reset();
-    musicEnded.store(false);
 }
 
-void SdlMediaPlayer::release()
+// SDL stops a device whose output went away (its server gone, a write
+// failed) and queues an event for it; the mixer's is the only one open.
+bool SdlMediaPlayer::deviceGone()
 {
-    if (!music_) return;
-    Mix_HaltMusic();
-    Mix_FreeMusic(music_);
-    music_ = nullptr;
+    bool gone = false;
+    SDL_Event e;
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_AUDIODEVICEREMOVED, SDL_AUDIODEVICEREMOVED) > 0)
+        gone = gone || !e.adevice.iscapture;
+    return gone;
 }
 
 void SdlMediaPlayer::setFileName(const std::string& name)
 {
-    closeDevice();
+    stop();
     fileName_ = name;
 }
 
-void SdlMediaPlayer::stop() { closeDevice(); }
+void SdlMediaPlayer::stop()
+{
+    sound_ = Sound::None;
+    closeDevice();
+}
 
 bool SdlMediaPlayer::isPlaying() const { return open_ && Mix_PlayingMusic() != 0; }
 
-void SdlMediaPlayer::closeWhenDone()
+bool SdlMediaPlayer::keepRinging()
 {
-    if (!open_) return;
-    const auto now = std::chrono::steady_clock::now();
-    if (!quietSince_) {
-        // The flag may be left from halting an earlier sound: the mixer
-        // has the last word.
-        if (!musicEnded.exchange(false) || Mix_PlayingMusic()) return;
-        quietSince_ = now;
+    if (sound_ == Sound::None || (open_ && !deviceGone())) return true;
+    // A fresh start of the audio subsystem finds a server that came back,
+    // or whatever output there is now.
+    closeDevice();
+    try {
+        if (sound_ == Sound::File)
+            startFile();
+        else
+            startTone();
+        return true;
+    } catch (const PlayError&) {
+        return false;
     }
-    if (now - *quietSince_ >= kTail) closeDevice();
 }
 
 void SdlMediaPlayer::loop(const Tone& tone)
 {
-    closeDevice();
+    stop();
+    tone_ = &tone;
+    startTone();
+    sound_ = Sound::Tone;
+}
+
+void SdlMediaPlayer::startTone()
+{
     openDevice();
     // The tone's bytes live as long as the program.
-    SDL_RWops* rw = SDL_RWFromConstMem(tone.wav.data(), static_cast<int>(tone.wav.size()));
+    SDL_RWops* rw = SDL_RWFromConstMem(tone_->wav.data(), static_cast<int>(tone_->wav.size()));
     music_ = rw ? Mix_LoadMUS_RW(rw, 1) : nullptr;
-    if (!music_ || Mix_PlayMusic(music_, tone.loops) != 0) {
+    if (!music_ || Mix_PlayMusic(music_, kForever) != 0) {
         const std::string why = sdlReason(Mix_GetError());
         closeDevice();
         throw PlayError("the mixer could not play it (" + why + ")");
@@ -213,10 +225,15 @@ void SdlMediaPlayer::loop(const Tone& tone)
 
 void SdlMediaPlayer::play()
 {
-    // A fresh device for every sound: one that went away meanwhile is not
+    // A fresh device for every alarm: one that went away meanwhile is not
     // played into.
-    closeDevice();
+    stop();
+    startFile();
+    sound_ = Sound::File;
+}
 
+void SdlMediaPlayer::startFile()
+{
     // Only a regular file is opened, and its bytes must look like sound.
     PosixSoundFile sound(fileName_);
     if (!sound.problem().empty()) fail(fileName_, sound.problem());
@@ -250,7 +267,7 @@ void SdlMediaPlayer::play()
         fail(fileName_, "the decoder found no sound in it");
     }
 #endif
-    if (Mix_PlayMusic(music_, 1) != 0) {  // 1: once
+    if (Mix_PlayMusic(music_, kForever) != 0) {
         const std::string why = "the mixer could not start it (" + sdlReason(Mix_GetError()) + ")";
         closeDevice();
         fail(fileName_, why);

@@ -2,15 +2,15 @@
 // The media player on SDL2_mixer: opens and decodes synchronously, so a file
 // that cannot be played is reported by play() itself.
 //
-// The audio device is held only while a sound plays: play() opens it (so a
+// The audio device is held only while a sound rings: play() opens it (so a
 // sound server that started late, or a device that came back, is found),
-// and it is closed when the sound has ended or is stopped. While idle there
-// is no device and no audio thread.
+// and stop() or a new file name closes it. The mixer loops the sound. An
+// output that goes away while it rings (the sound server restarted) shows
+// as SDL's event that the device was removed; keepRinging() then opens one again. While idle
+// there is no device and no audio thread.
 
 #include "ports/media_player.h"
 
-#include <chrono>
-#include <optional>
 #include <string>
 
 typedef struct _Mix_Music Mix_Music;
@@ -32,26 +32,27 @@ public:
     void play() override;
     // The tone from memory, looped by the mixer; its device error as play()'s.
     void loop(const Tone& tone) override;
+    bool keepRinging() override;
     void stop() override;
-
-    // Closes the device once a sound has ended and its last samples have
-    // had time to leave it. Cheap; to be called often from the thread that
-    // plays (the window's clock tick).
-    void closeWhenDone();
 
     // For tests and diagnostics.
     bool holdsDevice() const { return open_; }
     bool isPlaying() const;
 
 private:
+    enum class Sound { None, File, Tone };
+
     void openDevice();
     void closeDevice();
-    void release();
+    void startFile();
+    void startTone();
+    bool deviceGone();
 
     std::string fileName_;
+    Sound sound_ = Sound::None;  // what rings, to start again on a new device
+    const Tone* tone_ = nullptr;
     Mix_Music* music_ = nullptr;
     bool open_ = false;
-    std::optional<std::chrono::steady_clock::time_point> quietSince_;
 };
 
 }  // namespace bellwick

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace bellwick {
@@ -361,16 +362,19 @@ INSTANTIATE_TEST_SUITE_P(Table, AlarmCases, testing::ValuesIn(kAlarmCases),
                              return "case" + std::to_string(info.index);
                          });
 
-TEST(Tick, BeforePlayTheSettingAndThePlayerHoldFile)
+// The player is given File before it plays; the store takes File then too,
+// but writes it only once the sound has started.
+TEST(Tick, BeforePlayThePlayerHoldsFileAndRightAfterTheSettingDoes)
 {
     Harness h;
     h.s.load();
     h.arm();
     h.f.dialog.answers = {std::string("/snd/new.wav")};
     h.s.cmdBrowseClick();
+    const std::size_t saves = h.f.settings.saves.size();
     bool checked = false;
     h.f.player.onPlay = [&] {
-        EXPECT_EQ(h.f.settings.entries[kSettingPath], "/snd/new.wav");
+        EXPECT_EQ(h.f.settings.saves.size(), saves) << "the disk came before the sound";
         EXPECT_EQ(h.f.player.fileName, "/snd/new.wav");
         EXPECT_EQ(h.check1().value, 0);
         EXPECT_EQ(h.f.log.events, (std::vector<std::string>{"fired"}));
@@ -378,6 +382,8 @@ TEST(Tick, BeforePlayTheSettingAndThePlayerHoldFile)
     };
     h.s.timer1Tick();
     EXPECT_TRUE(checked);
+    EXPECT_EQ(h.f.settings.saves.size(), saves + 1);
+    EXPECT_EQ(h.f.settings.entries[kSettingPath], "/snd/new.wav");
 }
 
 TEST(Tick, UnreadableAlarmTimeShowsTheMessageUnticksAndTheClockRuns)
@@ -443,13 +449,123 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         SilentCase{"MissingFile", "no such file", {}, "12:00:00",
                    {kUntick, "play", "loop"}, {kUntick, "play", "loop", "stop"},
-                   "failed: no such file; the built-in tone played instead", 0},
+                   "failed: no such file; the built-in tone played instead", 1},
         SilentCase{"NoDeviceAtAll", "no sound device", "no sound device", "12:00:00",
                    {kUntick, "play", "loop"}, {kUntick, "play", "loop"},
                    "failed: no sound device; nor could the built-in tone play: no sound device", 1},
         // Not a due alarm: the message alone.
         SilentCase{"UnreadableAlarmText", {}, {}, "garbage", {}, {kUntick}, "failed: the alarm time cannot be read", 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// --- ringing ---
+
+DateTime plus(const DateTime& t, std::int64_t seconds)
+{
+    const std::int64_t all = daysFromCivil(t.date) * 86400 + t.time.seconds() + seconds;
+    const std::int64_t days = all >= 0 ? all / 86400 : (all - 86399) / 86400;
+    const auto in = static_cast<int>(all - days * 86400);
+    return {civilFromDays(days), {in / 3600, in / 60 % 60, in % 60}};
+}
+
+std::vector<std::int64_t> steps(int count, std::int64_t seconds) { return std::vector<std::int64_t>(count, seconds); }
+
+std::vector<std::int64_t> operator+(std::vector<std::int64_t> a, const std::vector<std::int64_t>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+struct RingCase {
+    const char* name;
+    bool tone;                        // the file cannot play: the tone rings under the message
+    std::vector<std::int64_t> steps;  // the clock's steps between the ticks after the alarm
+    int stopsAt;                      // the tick (1-based) that stops it
+};
+
+void PrintTo(const RingCase& c, std::ostream* os) { *os << c.name; }
+
+class Ringing : public testing::TestWithParam<RingCase> {};
+
+// Ten minutes of ringing as the ticks saw the clock go; jumps count nothing.
+TEST_P(Ringing, StopsByItselfAtTheLimitAndNotBefore)
+{
+    const RingCase& c = GetParam();
+    Harness h;
+    h.s.load();
+    h.w.setText(h.c("Text1"), "12:00:00");
+    if (c.tone) h.f.player.failPlayWith = "no such file";
+    int ticks = 0, stoppedAt = 0;
+    const auto run = [&] {
+        for (const std::int64_t step : c.steps) {
+            h.at(plus(h.f.clock.time, step));
+            h.s.timer1Tick();
+            ++ticks;
+            const auto& calls = h.f.player.calls;
+            if (!stoppedAt && std::count(calls.begin(), calls.end(), "stop")) stoppedAt = ticks;
+        }
+    };
+    // The tone rings under the message, whose ticks run while it is open.
+    if (c.tone) h.f.messages.whileOpen = run;
+    h.arm();
+    h.s.timer1Tick();
+    if (!c.tone) run();
+    EXPECT_EQ(stoppedAt, c.stopsAt);
+    EXPECT_EQ(std::count(h.f.player.calls.begin(), h.f.player.calls.end(), "stop"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Ringing,
+    testing::Values(RingCase{"FileEverySecond", false, steps(700, 1), 600},
+                    RingCase{"ToneUnderTheMessage", true, steps(700, 1), 600},
+                    RingCase{"SlowTicks", false, steps(130, 5), 120},
+                    RingCase{"SleepInTheMiddle", false, steps(300, 1) + steps(1, 7200) + steps(400, 1), 601},
+                    RingCase{"ClockSetBack", false, steps(300, 1) + steps(1, -3600) + steps(400, 1), 601},
+                    RingCase{"FallBackAnHour", true, steps(300, 1) + steps(1, -3600) + steps(400, 1), 601}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Ringing, SetAlarmStopsItAndNothingStopsItAgain)
+{
+    Harness h;
+    h.s.load();
+    h.w.setText(h.c("Text1"), "12:00:00");
+    h.arm();
+    h.s.timer1Tick();
+    ASSERT_EQ(h.f.player.plays(), 1);
+    h.at(plus(h.f.clock.time, 5));
+    h.s.timer1Tick();
+    const int keeps = h.f.player.keeps;
+    EXPECT_GT(keeps, 0);
+    h.arm();  // for tomorrow: the new file name stops the sound
+    EXPECT_EQ(h.f.player.calls.back(), "name:" + std::string(kDefaultSound));
+    for (int i = 0; i < 700; ++i) {
+        h.at(plus(h.f.clock.time, 1));
+        h.s.timer1Tick();
+    }
+    EXPECT_EQ(h.f.player.keeps, keeps) << "rings no more";
+    EXPECT_EQ(std::count(h.f.player.calls.begin(), h.f.player.calls.end(), "stop"), 0);
+    EXPECT_EQ(h.f.player.plays(), 1);
+    EXPECT_EQ(h.check1().value, 1);
+}
+
+// The window comes forward as it rings, and again each time its output is lost.
+TEST(Ringing, ALostOutputAsksForAttention)
+{
+    Harness h;
+    h.s.load();
+    int alerts = 0;
+    h.w.onAlert = [&] { ++alerts; };
+    h.w.setText(h.c("Text1"), "12:00:00");
+    h.arm();
+    h.s.timer1Tick();
+    EXPECT_EQ(alerts, 1);
+    for (const bool output : {false, false, true, false, true}) {
+        h.f.player.hasOutput = output;
+        h.at(plus(h.f.clock.time, 1));
+        h.s.timer1Tick();
+    }
+    EXPECT_EQ(alerts, 3);
+    EXPECT_EQ(h.f.player.plays(), 1);
+}
 
 TEST(Tick, NoTickRunsWhileItsMessageIsOpen)
 {

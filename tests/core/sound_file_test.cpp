@@ -259,14 +259,13 @@ TEST(SoundFile, MessagesNameTheFileReadably)
 }
 
 // The built-in tone is a WAV this program itself would play, loud and not
-// clipped, four beeps a second for ten minutes.
+// clipped, four beeps a second.
 TEST(AlarmTone, IsAPlayableWavOfFourBeepsAtMinusOneDbfs)
 {
     const Tone& tone = alarmTone();
     const SoundCheck check = inspectSound(MemorySoundSource(tone.wav));
     EXPECT_EQ(check.problem, "");
     EXPECT_FALSE(check.patch);
-    EXPECT_EQ(tone.loops * tone.cycleMs, 10 * 60 * 1000);
 
     const auto sample = [&tone](std::size_t i) {
         return static_cast<std::int16_t>(tone.wav[44 + 2 * i] | (tone.wav[45 + 2 * i] << 8));

@@ -162,7 +162,15 @@ public:
         calls.push_back("loop");
         if (failLoopWith) throw PlayError(*failLoopWith);
     }
+    // Not among calls: it comes at every tick while the alarm rings.
+    bool keepRinging() override
+    {
+        ++keeps;
+        return hasOutput;
+    }
     void stop() override { calls.push_back("stop"); }
+    bool hasOutput = true;
+    int keeps = 0;
     int plays() const
     {
         int n = 0;

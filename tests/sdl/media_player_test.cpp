@@ -47,13 +47,13 @@ std::uintmax_t sizeOf(const fs::path& out)
     return ec ? 0 : n;
 }
 
-// The loudest 16-bit sample written.
-int loudest(const fs::path& out)
+// The loudest 16-bit sample written, from byte `from` on.
+int loudest(const fs::path& out, std::size_t from = 0)
 {
     std::ifstream in(out, std::ios::binary);
     std::vector<char> data((std::istreambuf_iterator<char>(in)), {});
     int loudest = 0;
-    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
+    for (std::size_t i = from; i + 1 < data.size(); i += 2) {
         const int s = static_cast<std::int16_t>(static_cast<std::uint8_t>(data[i]) | data[i + 1] << 8);
         loudest = std::max(loudest, std::abs(s));
     }
@@ -74,14 +74,19 @@ int audioThreads()
     return n;
 }
 
-// Calls closeWhenDone() as the window's clock does, until the device is
-// given back (or 10 s have passed).
-void tickUntilClosed(SdlMediaPlayer& player)
+// The mixer's output: 44.1 kHz, 16-bit stereo.
+constexpr std::size_t kBytesPerSecond = 44100 * 4;
+
+// Waits (10 s at most) until sound comes out `seconds` into the output:
+// past the end of a shorter file, it is playing again.
+bool soundsAfter(const fs::path& out, double seconds)
 {
-    for (int i = 0; i < 200 && player.holdsDevice(); ++i) {
-        player.closeWhenDone();
+    const auto from = static_cast<std::size_t>(seconds * kBytesPerSecond) & ~std::size_t{3};
+    for (int i = 0; i < 200; ++i) {
+        if (sizeOf(out) > from && loudest(out, from) > 4000) return true;
         std::this_thread::sleep_for(50ms);
     }
+    return false;
 }
 
 void requireSoundTools()
@@ -129,7 +134,7 @@ TEST_F(Player, IdleItHoldsNoDevice)
     EXPECT_FALSE(player->holdsDevice());
     player->setFileName(wav().string());
     player->stop();
-    player->closeWhenDone();
+    EXPECT_TRUE(player->keepRinging()) << "nothing is meant to ring";
     EXPECT_FALSE(player->holdsDevice());
     EXPECT_EQ(audioThreads(), 0);
     EXPECT_FALSE(fs::exists(out)) << "the device was opened";
@@ -150,27 +155,51 @@ TEST_F(Player, Mp3SoundsAndANewFileNameGivesTheDeviceBack)
     expectDeviceGivenBack("setFileName()");
 }
 
-// The 3 s tone runs out and nothing loops; the device goes soon after, and
-// the next play opens it again.
-TEST_F(Player, AtTheEndTheDeviceIsGivenBackAndOpenedAgainForTheNext)
+// The 3 s file plays again from its start, on the same device, until stopped.
+TEST_F(Player, ItRingsOverAndOverUntilStopped)
 {
     expectSoundFrom(wav());
-    EXPECT_NO_THROW(player->play());  // starts over on a fresh device
-    tickUntilClosed(*player);
-    expectDeviceGivenBack("the end of the sound");
-    EXPECT_GT(loudest(out), kLoud);
-    expectSoundFrom(mp3());
+    EXPECT_TRUE(soundsAfter(out, 7.0)) << "not heard a third time";
+    EXPECT_TRUE(player->keepRinging());
+    EXPECT_TRUE(player->holdsDevice());
+    player->stop();
+    expectDeviceGivenBack("stop() of a repeating sound");
+    expectSoundFrom(mp3());  // the next alarm opens it again
 }
 
-TEST_F(Player, WhilePlayingTheTickKeepsTheDevice)
+// SDL's disk driver stops its device when a write fails, as its sound
+// server's does when the server goes: a new output is opened, and while
+// there is none keepRinging() says so.
+TEST_F(Player, AnOutputLostWhileRingingIsOpenedAgain)
 {
-    expectSoundFrom(wav());
-    for (int i = 0; i < 5; ++i) {
-        player->closeWhenDone();
-        std::this_thread::sleep_for(20ms);
+    setenv("SDL_DISKAUDIOFILE", "/dev/full", 1);
+    player->setFileName(wav().string());
+    ASSERT_NO_THROW(player->play());
+    const fs::path later = scratch() / "output-later";
+    fs::remove_all(later);
+    setenv("SDL_DISKAUDIOFILE", (later / "audio.raw").c_str(), 1);
+    bool lost = false;
+    for (int i = 0; i < 200 && !lost; ++i) {
+        lost = !player->keepRinging();
+        std::this_thread::sleep_for(50ms);
     }
-    EXPECT_TRUE(player->holdsDevice());
-    EXPECT_TRUE(player->isPlaying());
+    ASSERT_TRUE(lost) << "the lost output was not noticed";
+    EXPECT_FALSE(player->keepRinging()) << "still no output";
+    fs::create_directory(later);
+    EXPECT_TRUE(player->keepRinging());
+    out = later / "audio.raw";
+    EXPECT_TRUE(soundsAfter(out, 0.0));
+    player->stop();
+    expectDeviceGivenBack("stop() after the output came back");
+    fs::remove_all(later);
+}
+
+TEST_F(Player, TheToneRingsOverAndOverUntilStopped)
+{
+    ASSERT_NO_THROW(player->loop(alarmTone()));
+    EXPECT_TRUE(soundsAfter(out, 2.0 * alarmTone().cycleMs / 1000.0));
+    player->setFileName(wav().string());
+    expectDeviceGivenBack("a new file name");
 }
 
 TEST_F(Player, AnyNameIsAcceptedAndStopNeverFails)
@@ -293,15 +322,14 @@ const GoodFile kGoodFiles[] = {
 
 class GoodFiles : public ::testing::TestWithParam<GoodFile> {};
 
-TEST_P(GoodFiles, PlayToTheEnd)
+// Each is shorter than a second: sound after 1.5 s is the file once more.
+TEST_P(GoodFiles, PlayToTheEndAndAgain)
 {
     const fs::path out = diskAudioForThisTest();
     SdlMediaPlayer player;
     player.setFileName(GetParam().path().string());
     ASSERT_NO_THROW(player.play());
-    tickUntilClosed(player);
-    EXPECT_FALSE(player.holdsDevice()) << "still playing after 10 s";
-    EXPECT_GT(loudest(out), kLoud);
+    EXPECT_TRUE(soundsAfter(out, 1.5));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, GoodFiles, ::testing::ValuesIn(kGoodFiles),
