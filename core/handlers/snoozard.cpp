@@ -121,7 +121,8 @@ DateTime Snoozard::dueTime(const TimeReading& alarm) const
     // A time of day stands for its next occurrence at or after arming.
     const DateTime armed = armedAt_ ? *armedAt_ : s_.clock.now();
     DateTime due{armed.date, alarm.time};
-    if (alarm.time < armed.time) due.date = nextDay(armed.date);
+    // Armed again in the second it rang, it rings tomorrow.
+    if (alarm.time < armed.time || due == rung_) due.date = nextDay(armed.date);
     return due;
 }
 
@@ -167,6 +168,7 @@ void Snoozard::tick(const DateTime& now)
 
         const DateTime due = dueTime(*alarm);
         if (secondsBetween(current, due) >= 0) {
+            rung_ = due;
             fire(now, *check);
         } else if (powerHeld_ && (jumped || wakeDue_ != due)) {
             // A timer set before a jump, or for an alarm text since changed,

@@ -121,6 +121,7 @@ private:
     Window& w_;
     Services s_;
     std::optional<DateTime> armedAt_;  // the second Check1 last became 1
+    std::optional<DateTime> rung_;     // the moment the alarm last rang for
     bool inTick_ = false;              // no tick runs while a tick's message is open
     int holds_ = 0;                    // live TickHolds
     bool saveFailureShown_ = false;

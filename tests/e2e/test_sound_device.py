@@ -1,5 +1,6 @@
-"""The audio device is the player's only while a sound plays: opened at the
-alarm (so a device that was missing before is found), given back after."""
+"""The audio device is the player's only while a sound rings: opened at the
+alarm (so a device that was missing before is found), given back when
+"Set Alarm" stops it."""
 
 import os
 import time
@@ -15,7 +16,7 @@ class SoundDevice(h.AppTest):
         self.write_setting(wav)
         return wav
 
-    def test_idle_it_holds_no_device_and_after_the_sound_none_again(self):
+    def test_idle_it_holds_no_device_and_once_stopped_none_again(self):
         self.chosen_wav()
         self.start()
         self.assertFalse(self.holds_audio(), h.audio_threads(self.proc.pid))
@@ -23,13 +24,17 @@ class SoundDevice(h.AppTest):
         self.click_check1()
         self.clock_goes_on()  # armed through a whole tick
         self.assertFalse(self.holds_audio(), "armed is idle too")
-        self.click_check1()  # disarmed, to arm again for now
-        self.alarm_in()
-        self.click(h.CHECK1)
+        self.terminate()
+        self.arm_ahead(time_of_day=True)
         h.wait_for(lambda: h.loudest_sample(self.audio) > 1000, what="sound")
         self.assertTrue(self.holds_audio(), "no device while the sound plays")
+        self.click_check1()  # stops it, and arms the same time for tomorrow
         h.wait_for(lambda: not self.holds_audio(), what="the device given back")
         self.assertEqual(h.audio_threads(self.proc.pid), [])
+        stopped_at = os.path.getsize(self.audio)
+        self.clock_goes_on()
+        self.assertEqual(os.path.getsize(self.audio), stopped_at, "rang on after Set Alarm")
+        self.assertEqual(len(self.events("fired")), 1, "armed for tomorrow, not for now")
         self.assertEqual(self.dialogs(), [])
 
     def test_a_device_missing_at_one_alarm_is_found_at_the_next(self):
