@@ -89,8 +89,15 @@ SnoozardWindow::SnoozardWindow(Window& model, Snoozard& handlers, Guard guard)
         ::DestroyWindow(hwnd_);
     };
     model_.onMove = [this] { placeFromModel(); };
-    // The caption and the taskbar button flash until the window is active.
+    // The window comes to the top without taking the keyboard (in and out
+    // of the topmost band: a plain HWND_TOP may stay behind the foreground
+    // window), and its taskbar button flashes until it is active.
     model_.onAlert = [this] {
+        if (::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+        constexpr UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+        ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, keep);
+        ::SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+        ::SetForegroundWindow(hwnd_);
         FLASHWINFO flash{sizeof flash, hwnd_, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
         ::FlashWindowEx(&flash);
     };

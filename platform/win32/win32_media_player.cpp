@@ -13,7 +13,6 @@ namespace bellwick {
 namespace {
 
 constexpr wchar_t kNotifyClass[] = L"BellwickMciNotify";
-constexpr UINT_PTR kToneTimer = 1;
 
 HWND hwnd(const win32::OwnedWindow& window) { return window.get(); }
 
@@ -23,11 +22,7 @@ LRESULT CALLBACK notifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return win32::guarded([&]() -> LRESULT {
         auto* player = reinterpret_cast<Win32MediaPlayer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         if (message == MM_MCINOTIFY && (wParam == MCI_NOTIFY_SUCCESSFUL || wParam == MCI_NOTIFY_FAILURE)) {
-            if (player) player->finished();
-            return 0;
-        }
-        if (message == WM_TIMER && wParam == kToneTimer) {
-            if (player) player->stopTone();
+            if (player) player->finished(wParam == MCI_NOTIFY_SUCCESSFUL);
             return 0;
         }
         return DefWindowProcW(window, message, wParam, lParam);
@@ -35,7 +30,7 @@ LRESULT CALLBACK notifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 // A message-only window that receives MCI's end-of-play notice; null if it
-// cannot be made (playback then holds the device until the next call).
+// cannot be made (each play then goes on from keepRinging()).
 win32::OwnedWindow makeNotifyWindow(Win32MediaPlayer* player)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -98,7 +93,6 @@ void Win32MediaPlayer::stopTone()
 {
     if (!toneOn_) return;
     toneOn_ = false;
-    if (notifyWindow_) KillTimer(hwnd(notifyWindow_), kToneTimer);
     PlaySoundW(nullptr, nullptr, 0);
 }
 
@@ -111,23 +105,68 @@ void Win32MediaPlayer::loop(const Tone& tone)
                     SND_MEMORY | SND_ASYNC | SND_LOOP | SND_NODEFAULT))
         throw PlayError("the system could not play it");
     toneOn_ = true;
-    if (notifyWindow_)
-        SetTimer(hwnd(notifyWindow_), kToneTimer, static_cast<UINT>(tone.loops * tone.cycleMs), nullptr);
 }
 
-void Win32MediaPlayer::close()
+void Win32MediaPlayer::closeDevice()
 {
-    stopTone();
     if (!open_) return;
     send(L"close " + alias_);
     open_ = false;
 }
 
-void Win32MediaPlayer::finished()
+void Win32MediaPlayer::close()
+{
+    stopTone();
+    ringing_ = false;
+    closeDevice();
+}
+
+std::string Win32MediaPlayer::start(const std::wstring& path)
+{
+    closeDevice();
+    if (std::string error = send(L"open \"" + path + L"\" alias " + alias_); !error.empty()) return error;
+    open_ = true;
+    const bool notify = notifyWindow_ != nullptr;
+    if (std::string error = send(L"play " + alias_ + (notify ? L" notify" : L""), notify); !error.empty()) {
+        closeDevice();
+        return error;
+    }
+    ++plays_;
+    return {};
+}
+
+bool Win32MediaPlayer::replay()
+{
+    // Stopped first: Wine's mpegvideo sends no further notice for a device
+    // that has played to the end until it has been stopped.
+    send(L"stop " + alias_);
+    const bool notify = notifyWindow_ != nullptr;
+    if (!send(L"play " + alias_ + L" from 0" + (notify ? L" notify" : L""), notify).empty()) return false;
+    ++plays_;
+    return true;
+}
+
+void Win32MediaPlayer::finished(bool succeeded)
 {
     // The notice names no device reliably (mpegvideo under Wine says 0), and
-    // one from an earlier play may arrive after a new one has started.
-    if (mode() != "playing") close();
+    // one from an earlier play may arrive after a stop or after a new play
+    // has started: only a play of the file that rings, and has ended, goes on.
+    if (!ringing_ || !open_ || mode() == "playing") return;
+    // Otherwise keepRinging() opens it again.
+    if (!succeeded || !replay()) closeDevice();
+}
+
+bool Win32MediaPlayer::keepRinging()
+{
+    if (toneOn_) return true;
+    if (!ringing_) return false;
+    if (open_ && mode() == "playing") return true;
+    // Played to the end with its notice still to come (or none to come), or
+    // failed and closed: on again, from a new open after a failure. A play
+    // that MCI takes may still fail at once (waveaudio opens its output
+    // then): what counts is that it plays.
+    if (!open_ || !replay()) start(path_);
+    return mode() == "playing";
 }
 
 void Win32MediaPlayer::fail(const std::string& why)
@@ -155,6 +194,7 @@ std::string Win32MediaPlayer::mode() const
 void Win32MediaPlayer::play()
 {
     close();
+    plays_ = 0;
     if (const std::string problem = soundFileNameProblem(fileName_); !problem.empty()) fail(problem);
     const auto path = win32::toUtf16Exact(fileName_);
     if (!path) fail("the name is not valid UTF-8 text");
@@ -164,12 +204,9 @@ void Win32MediaPlayer::play()
     if (const std::string problem = soundFileProblem(*path); !problem.empty()) fail(problem);
     if (waveOutGetNumDevs() == 0) fail("there is no audio output device");
 
-    if (const std::string error = send(L"open \"" + mciName(*path) + L"\" alias " + alias_); !error.empty())
-        fail(error);
-    open_ = true;
-    const bool notify = notifyWindow_ != nullptr;
-    if (const std::string error = send(L"play " + alias_ + (notify ? L" notify" : L""), notify); !error.empty())
-        fail(error);
+    path_ = mciName(*path);
+    if (const std::string error = start(path_); !error.empty()) fail(error);
+    ringing_ = true;
 }
 
 }  // namespace bellwick

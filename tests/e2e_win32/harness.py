@@ -12,6 +12,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 from PIL import Image
@@ -84,15 +85,18 @@ class WineTest(unittest.TestCase):
         settle(self.env)
         shutil.rmtree(self.dir, ignore_errors=True)
 
-    def route_sound(self, capture=None):
+    def route_sound(self, capture=None, each_open=False):
         """Wine's sound goes to the WAV file `capture` through ALSA's file
-        plugin over the null device; with None there is no device at all."""
+        plugin over the null device; with None there is no device at all.
+        The plugin rewrites the file at each open of the device; with
+        each_open, every open makes a file of its own instead: `capture`,
+        then `capture`.0001, .0002, ..."""
         conf = os.path.join(self.dir, "alsa.conf")
         with open(conf, "w") as f:
             if capture:
                 f.write('pcm.!default { type plug slave.pcm "capture" }\n'
-                        'pcm.capture { type file slave.pcm "discard" file "%s" format "wav" }\n'
-                        'pcm.discard { type null }\n' % capture)
+                        'pcm.capture { type file slave.pcm "discard" file "%s" format "wav"%s }\n'
+                        'pcm.discard { type null }\n' % (capture, " truncate false" if each_open else ""))
             else:
                 f.write("# no sound device\n")
         self.env["ALSA_CONFIG_PATH"] = conf
@@ -143,6 +147,24 @@ class WineTest(unittest.TestCase):
         xdotool("type", "--delay", 20, text)
         self.click(CHECK1)
         return due
+
+    def arm_ahead(self, then=lambda: None, before_start=lambda: None):
+        """Starts Bellwick.exe, arms a time of day a few seconds ahead (once
+        rung, armed again it stands for tomorrow) and runs then() before its
+        second; a machine too slow for the margin starts over with more.
+        before_start() runs before each start. Returns the alarm's moment."""
+        for margin in (4, 8, 16, 32):
+            if self.proc and self.proc.poll() is None:
+                self.proc.kill()
+                self.proc.wait()
+                settle(self.env)
+            before_start()
+            self.start()
+            due = self.arm(margin, "%I:%M:%S %p")  # en-US, the prefix's locale
+            then()
+            if time.time() < due - 0.2:
+                return due
+        self.fail("never armed %d s ahead of the alarm" % margin)
 
     def event_log(self):
         with open(self.errors, encoding="utf-8", errors="replace") as f:

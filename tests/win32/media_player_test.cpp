@@ -4,17 +4,22 @@
 // from sox and lame at build time (tests/win32/CMakeLists.txt).
 #include "host_paths.h"
 #include "sound_paths.h"
+#include "rules/alarm_tone.h"
 #include "win32/win32_media_player.h"
 #include "win32/win_api.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdint>
 #include <iostream>
 #include <optional>
 #include <ostream>
 #include <random>
+#include <string>
+#include <utility>
 
 namespace bellwick {
 namespace {
@@ -24,16 +29,26 @@ using testing_win32::hostPath;
 const std::string kSounds = hostPath(BELLWICK_TEST_SOUNDS);
 const std::string kCaptured = hostPath(BELLWICK_TEST_CAPTURE);
 
-// Lets the notice of a finished play arrive; true once the device is closed.
-bool waitUntilClosed(Win32MediaPlayer& player)
+// Dispatches messages (MCI's notices among them) until done() holds; false
+// if it does not within about a minute.
+template <class Done>
+bool pumpUntil(Done done)
 {
-    for (int i = 0; i < 3000 && !player.mode().empty(); ++i) {  // at most about a minute
+    for (int i = 0; i < 1200; ++i) {
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&m);
-        Sleep(20);
+        if (done()) return true;
+        Sleep(50);
     }
-    return player.mode().empty();
+    return false;
+}
+
+void dispatchPending()
+{
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&m);
 }
 
 // The loudest 16-bit sample that reached the sound device.
@@ -48,7 +63,63 @@ int loudestCaptured()
     return loudest;
 }
 
+std::uint32_t le32(const std::string& bytes, std::size_t at)
+{
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = v << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+    return v;
+}
+
+// Seconds of sound in the capture since the device was last opened.
+double capturedSeconds()
+{
+    const std::string wav = testing_win32::readFile(kCaptured);
+    if (wav.size() <= 44 || le32(wav, 28) == 0) return 0;
+    return static_cast<double>(wav.size() - 44) / le32(wav, 28);
+}
+
+// ALSA writes the data size into the header when it closes the file.
+bool captureClosed()
+{
+    const std::string wav = testing_win32::readFile(kCaptured);
+    return wav.size() > 44 && le32(wav, 40) == wav.size() - 44;
+}
+
 constexpr int kLoud = 4000;  // the test tones peak at about 16000
+
+// A WAV of silence, 44.1 kHz 16-bit stereo, removed again at the end.
+class SilentWav {
+public:
+    SilentWav(std::string path, int seconds) : path_(std::move(path))
+    {
+        const std::uint32_t data = static_cast<std::uint32_t>(seconds) * 176400;
+        std::string w;
+        const auto put = [&w](std::uint32_t v, int bytes) {
+            for (int i = 0; i < bytes; ++i)
+                w += static_cast<char>(v >> (8 * i));
+        };
+        w += "RIFF";
+        put(36 + data, 4);
+        w += "WAVEfmt ";
+        put(16, 4);
+        put(1, 2);  // PCM
+        put(2, 2);
+        put(44100, 4);
+        put(176400, 4);
+        put(4, 2);
+        put(16, 2);
+        w += "data";
+        put(data, 4);
+        w.append(data, '\0');
+        testing_win32::writeFile(path_, w);
+    }
+    ~SilentWav() { DeleteFileW(win32::toUtf16(path_).c_str()); }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
 
 struct Playable {
     const char* name;
@@ -59,15 +130,22 @@ void PrintTo(const Playable& c, std::ostream* os) { *os << c.name; }
 
 class PlayerPlays : public ::testing::TestWithParam<Playable> {};
 
-TEST_P(PlayerPlays, SoundReachesTheDeviceWhichIsClosedAfterwards)
+// Each replay of a WAV opens the device again, which rewrites the capture:
+// loud samples after the third play has begun are the replays' own.
+TEST_P(PlayerPlays, OverAndOverUntilStopped)
 {
     DeleteFileW(win32::toUtf16(kCaptured).c_str());
     Win32MediaPlayer player;
     player.setFileName(GetParam().file);
     player.play();
     EXPECT_EQ(player.mode(), "playing");
-    EXPECT_TRUE(waitUntilClosed(player)) << "still " << player.mode();
-    EXPECT_GT(loudestCaptured(), kLoud);
+    EXPECT_TRUE(pumpUntil([&] { return player.plays() >= 3 && loudestCaptured() > kLoud; }))
+        << player.plays() << " plays, loudest " << loudestCaptured();
+    EXPECT_TRUE(player.keepRinging());
+    player.stop();
+    EXPECT_EQ(player.mode(), "");
+    EXPECT_FALSE(player.keepRinging());
+    EXPECT_EQ(player.mode(), "") << "opened again";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -88,21 +166,110 @@ TEST(Player, StopAndANewFileNameEndPlayback)
     ASSERT_EQ(player.mode(), "playing");
     player.setFileName(kSounds + "\\tone.wav");
     EXPECT_EQ(player.mode(), "");
+    EXPECT_FALSE(player.keepRinging());
     player.stop();  // nothing plays: no failure
 }
 
-TEST(Player, PlaysAgainAfterAPlayHasEnded)
+// The sound output goes away while a WAV rings (ALSA's configuration, which
+// it reads again when the file changes, names a card that does not exist)
+// and comes back: keepRinging() says so and rings on by itself.
+class AlsaConfig {
+public:
+    AlsaConfig()
+    {
+        wchar_t name[MAX_PATH] = {};
+        GetEnvironmentVariableW(L"ALSA_CONFIG_PATH", name, MAX_PATH);
+        path_ = hostPath(win32::toUtf8(name));
+        saved_ = testing_win32::readFile(path_);
+    }
+    ~AlsaConfig() { restore(); }
+    bool valid() const { return !saved_.empty(); }
+    void restore() const { write(saved_); }
+    // A new file (a new inode), so ALSA sees the change.
+    void write(const std::string& text) const
+    {
+        testing_win32::writeFile(path_ + ".new", text);
+        MoveFileExW(win32::toUtf16(path_ + ".new").c_str(), win32::toUtf16(path_).c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+
+private:
+    std::string path_, saved_;
+};
+
+TEST(Player, RingsOnWhenTheOutputComesBack)
 {
+    const AlsaConfig config;
+    ASSERT_TRUE(config.valid());
     Win32MediaPlayer player;
     player.setFileName(kSounds + "\\tone.wav");
     player.play();
-    ASSERT_TRUE(waitUntilClosed(player));
+    ASSERT_TRUE(pumpUntil([&] { return player.plays() >= 2; }));
+    config.write("pcm.!default { type hw card 57 }\n");
+    EXPECT_TRUE(pumpUntil([&] { return !player.keepRinging(); })) << "rings without an output";
     DeleteFileW(win32::toUtf16(kCaptured).c_str());
-    player.play();
-    EXPECT_EQ(player.mode(), "playing");
-    EXPECT_TRUE(waitUntilClosed(player));
-    EXPECT_GT(loudestCaptured(), kLoud);
+    config.restore();
+    EXPECT_TRUE(pumpUntil([&] { return player.keepRinging() && loudestCaptured() > kLoud; }));
+    player.stop();
 }
+
+// The built-in tone loops on one open device, past its first second, until
+// it is stopped; the device is closed then.
+TEST(Player, LoopsTheToneUntilStopped)
+{
+    DeleteFileW(win32::toUtf16(kCaptured).c_str());
+    Win32MediaPlayer player;
+    player.loop(alarmTone());
+    EXPECT_TRUE(pumpUntil([&] { return capturedSeconds() > 3.0 * alarmTone().cycleMs / 1000; }))
+        << capturedSeconds() << " s";
+    EXPECT_TRUE(player.keepRinging());
+    player.stop();
+    EXPECT_FALSE(player.keepRinging());
+    EXPECT_TRUE(pumpUntil(captureClosed));
+}
+
+// The notice of a play that has ended waits in the queue while the player
+// is stopped, given a new name or made to play another file: it starts
+// nothing. The new play's file lasts long enough (20 s of sound, some 10 s
+// under Wine) not to have ended by itself meanwhile.
+struct StaleNotice {
+    const char* name;
+    void (*meanwhile)(Win32MediaPlayer&, const std::string& other);
+    const char* mode;  // afterwards
+};
+
+void PrintTo(const StaleNotice& c, std::ostream* os) { *os << c.name; }
+
+class PlayerIgnores : public ::testing::TestWithParam<StaleNotice> {};
+
+TEST_P(PlayerIgnores, TheNoticeOfAnEarlierPlay)
+{
+    const SilentWav other(kSounds + "\\silent.wav", 20);
+    Win32MediaPlayer player;
+    player.setFileName(kSounds + "\\tone.wav");
+    player.play();
+    // Waits for the notice without taking it.
+    MSG notice{};
+    for (int i = 0; i < 1200 && !PeekMessageW(&notice, nullptr, MM_MCINOTIFY, MM_MCINOTIFY, PM_NOREMOVE); ++i)
+        Sleep(50);
+    ASSERT_EQ(notice.message, static_cast<UINT>(MM_MCINOTIFY)) << "no notice";
+    ASSERT_EQ(notice.wParam, static_cast<WPARAM>(MCI_NOTIFY_SUCCESSFUL));
+    GetParam().meanwhile(player, other.path());
+    dispatchPending();
+    EXPECT_EQ(player.mode(), GetParam().mode);
+    EXPECT_EQ(player.plays(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Meanwhile, PlayerIgnores,
+    ::testing::Values(StaleNotice{"Stop", [](Win32MediaPlayer& p, const std::string&) { p.stop(); }, ""},
+                      StaleNotice{"NewName", [](Win32MediaPlayer& p, const std::string& o) { p.setFileName(o); }, ""},
+                      StaleNotice{"NewPlay",
+                                  [](Win32MediaPlayer& p, const std::string& o) {
+                                      p.setFileName(o);
+                                      p.play();
+                                  },
+                                  "playing"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // --- files that cannot be played ---
 
