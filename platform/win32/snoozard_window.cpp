@@ -97,7 +97,6 @@ SnoozardWindow::SnoozardWindow(Window& model, Snoozard& handlers, Guard guard)
         constexpr UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
         ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, keep);
         ::SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
-        ::SetForegroundWindow(hwnd_);
         FLASHWINFO flash{sizeof flash, hwnd_, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
         ::FlashWindowEx(&flash);
     };
