@@ -29,26 +29,24 @@ using testing_win32::hostPath;
 const std::string kSounds = hostPath(BELLWICK_TEST_SOUNDS);
 const std::string kCaptured = hostPath(BELLWICK_TEST_CAPTURE);
 
+void dispatchPending()
+{
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&m);
+}
+
 // Dispatches messages (MCI's notices among them) until done() holds; false
 // if it does not within about a minute.
 template <class Done>
 bool pumpUntil(Done done)
 {
     for (int i = 0; i < 1200; ++i) {
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&m);
+        dispatchPending();
         if (done()) return true;
         Sleep(50);
     }
     return false;
-}
-
-void dispatchPending()
-{
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageW(&m);
 }
 
 // The loudest 16-bit sample that reached the sound device.
