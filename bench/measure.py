@@ -6,6 +6,7 @@ Runs on the X display and session bus given by xvfb-run and dbus-run-session.
 Prints a table and writes JSON. Usage: measure.py BINARY OUT.json
 """
 
+import contextlib
 import json
 import os
 import re
@@ -18,7 +19,8 @@ import time
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-from harness import geometry, loudest_sample  # noqa: E402
+from harness import geometry, loudest_sample, samples  # noqa: E402
+from sound_server import FRAME, RATE, SoundServer, loud_stretches  # noqa: E402
 from waiting import dated_alarm, wait_for  # noqa: E402
 from window_points import CHECK1, LABEL1, TEXT1  # noqa: E402
 
@@ -257,7 +259,9 @@ def summary(delays_ms):
 
 
 def bellwick_origin():
-    return geometry(xdotool("search", "--name", "^Bellwick$")[0])[:2]
+    # The visible one: Qt keeps a hidden 1x1 window of the same name, which
+    # comes first once the ringing window has been raised.
+    return geometry(visible_windows("Bellwick")[0])[:2]
 
 
 def type_alarm(due):
@@ -325,35 +329,44 @@ def clock_delay(app):
 
 
 def audio_mark(path):
-    """Where the next sound will start in the disk driver's file. A player that
-    holds the device only while it plays leaves the file still between alarms:
-    it is removed, and the next play writes a new one from its start."""
+    """Where the next sound will start in the disk driver's file: once the
+    ringing stopped by the click has let the device (and so the file) go,
+    the file is removed, and the next play writes a new one from its start."""
     try:
-        size = os.path.getsize(path)
-        time.sleep(0.1)
-        if os.path.getsize(path) != size:
-            return size
+        size = -1
+        while os.path.getsize(path) != size:
+            size = os.path.getsize(path)
+            time.sleep(0.1)
         os.remove(path)
     except FileNotFoundError:
         pass
     return 0
 
 
-def fire_bellwick(app, folder):
-    """Alarms armed for the next whole seconds; delays from each second's start
-    to the play call (from the log) and to the first loud sample written."""
+def chosen_tone(app, folder):
     wav = os.path.join(folder, "tone.wav")
     subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", "0.3", "sine", "880"], check=True)
     with open(os.path.join(app.env["XDG_CONFIG_HOME"], "KV Bellwick.ini"), "w") as f:
         f.write("[SoundFile]\nSound=%s\n" % wav)
+
+
+def arm_for(due):
+    """Types the alarm time and ticks "Set Alarm", which also silences the
+    alarm before, still ringing (it rings until stopped)."""
+    click_set_alarm(type_alarm(due))
+
+
+def fire_bellwick(app, folder):
+    """Alarms armed for the next whole seconds; delays from each second's start
+    to the play call (from the log) and to the first loud sample written."""
+    chosen_tone(app, folder)
     proc, _ = app.start(dict(app.env, QT_LOGGING_RULES="bellwick.alarm.info=true"))
     audio = app.env["SDL_DISKAUDIOFILE"]
     to_sound = []
     for _ in range(ALARMS):
         due = int(time.time()) + 2
-        origin = type_alarm(due)
+        arm_for(due)
         start_offset = audio_mark(audio)
-        click_set_alarm(origin)
         while time.time() < due + 1.5:
             if loudest_sample(audio, start_offset) > 1000:
                 to_sound.append((time.time() - due) * 1000)
@@ -364,6 +377,57 @@ def fire_bellwick(app, folder):
     # Each alarm fires within its second: the milliseconds past it are the delay.
     to_play = [int(m.group(1)) % 1000 for m in re.finditer(r"fired epoch_ms=(\d+)", err)]
     return {"fire_to_play_ms": summary(to_play), "fire_to_sound_ms": summary(to_sound)}
+
+
+def can_measure_pipewire():
+    """Why the sound at a PipeWire sink cannot be measured here, or None."""
+    missing = [p for p in ("pipewire", "wireplumber", "pipewire-pulse", "pw-cli", "parec", "pactl")
+               if not shutil.which(p)]
+    return "not installed: " + " ".join(missing) if missing else None
+
+
+def fire_pipewire(app, folder):
+    """Alarms as fire_bellwick's, heard through a PipeWire server of the
+    bench's own (SDL's own choice of driver, which reaches it through its
+    PulseAudio service); delays from each second's start to the first loud
+    sample at the null sink's monitor.
+
+    A sample's moment comes from the polls of the recording's size (each
+    2 ms): a poll that finds N frames in the file finds frame n there, and
+    the recording flows at the rate, silence included, so frame n reached
+    the monitor at most (N - n) / rate before the poll. The least of those
+    bounds over the later polls is taken (a frame the recorder dropped
+    later only loosens a bound). So the figure holds the server's way to
+    the sink and the recording's own few milliseconds to the file, not the
+    poll's step nor the recorder's 10 ms fragments."""
+    folder = os.path.join(folder, "pipewire")
+    os.makedirs(folder)
+    chosen_tone(app, folder)
+    to_sound = []
+    with contextlib.ExitStack() as stack:
+        server = SoundServer("pipewire", folder, stack.callback).start()
+        env = {k: v for k, v in app.env.items() if k not in ("SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE")}
+        env.update(server.client_env(), QT_LOGGING_RULES="bellwick.alarm.info=true")
+        proc, _ = app.start(env)
+        stack.callback(stop, proc)  # before the server
+        for _ in range(ALARMS):
+            due = int(time.time()) + 2
+            arm_for(due)
+            polls = []
+            while time.time() < due + 1.0:
+                polls.append((time.time(), server.recorded() // FRAME))
+                time.sleep(0.002)
+            # What was in the file 0.2 s before the second came before it; an
+            # early sound shows as a negative delay.
+            first = next(frames for t, frames in polls if t >= due - 0.2)
+            loud = loud_stretches(samples(server.monitor, first * FRAME))
+            if loud:
+                n = first + loud[0][0]
+                heard = min(t - (frames - n) / RATE for t, frames in polls if frames > n)
+                to_sound.append((heard - due) * 1000)
+        if server.ended():
+            raise RuntimeError("the PipeWire server ended while measured")
+    return {"fire_to_pipewire_sound_ms": summary(to_sound)}
 
 
 # --- Bellwick.exe under Wine ----------------------------------------------------
@@ -604,6 +668,11 @@ def measure(prog, folder, log):
         result["probe_delay_ms"] = probe_delay()
         result["clock_delay_ms"] = clock_delay(prog)
         result.update(fire_bellwick(prog, folder))
+        why = can_measure_pipewire()
+        if why:
+            result["pipewire_not_measured"] = why
+        else:
+            result.update(fire_pipewire(prog, folder))
     elif prog.key == "alarm_clock_applet":
         result.update(fire_applet(prog, folder, log))
     elif prog.key == "gnome_clocks":
@@ -698,6 +767,7 @@ def print_table(results):
         ("second boundary to clock on screen, armed, ms", ("clock_delay_ms",)),
         ("second boundary to play call, ms", ("fire_to_play_ms",)),
         ("second boundary to first sound, ms", ("fire_to_sound_ms",)),
+        ("  to first sound at a PipeWire sink, ms", ("fire_to_pipewire_sound_ms",)),
         ("alarm moment to its command, ms", ("fire_to_command_ms",)),
         ("alarm moment to notification, ms", ("fire_to_notification_ms",)),
         ("Bellwick.exe under Wine, armed***: CPU, %", ("wine_armed", "cpu_percent")),
@@ -728,6 +798,8 @@ def print_table(results):
               " %.3f %% idle, %.3f %% armed" % (b["idle"]["cpu_percent_ticks"], b["idle_armed"]["cpu_percent_ticks"]))
         print("screen probe's own delay (a window flipped at noted moments): %s; seconds the clock did not"
               " change: %d" % (cell(b["probe_delay_ms"]), b["clock_delay_ms"].get("seconds_without_change", 0)))
+    if b and "pipewire_not_measured" in b:
+        print("sound at a PipeWire sink: " + b["pipewire_not_measured"])
     if b and "wine_armed" in b:
         w = b["wine_armed"]
         print("Bellwick.exe PSS after, MiB: %.1f" % w["pss_after_mib"])
