@@ -164,6 +164,14 @@ class SoundServer:
         self.recorder = self.spawn(["parec", "--device", SINK + ".monitor", "--raw", "--format=s16le",
                                     "--rate=%d" % RATE, "--channels=2", "--latency-msec=10", self.monitor],
                                    "parec.log")
+        if self.kind == "pulseaudio":
+            # The null sink renders in blocks of 2 s until someone asks for
+            # less; suspended and resumed under the recorder, it starts anew
+            # at the recorder's 10 ms.
+            wait_for(lambda: self.ctl("pactl", "list", "short", "source-outputs").stdout.strip()
+                     or self.recorder.poll() is not None, what="the recorder connected")
+            for suspended in ("1", "0"):
+                self.ctl("pactl", "suspend-sink", SINK, suspended)
         wait_for(lambda: self.recorded() > 0 or self.recorder.poll() is not None, what="the monitor's samples")
         assert self.recorder.poll() is None, "parec ended at start"
         return self
