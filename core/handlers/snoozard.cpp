@@ -194,7 +194,7 @@ void Snoozard::fire(const DateTime& now, Control& check)
     std::string failure;
     try {
         s_.player.play();
-        startRinging(now);
+        startRinging(now, false);
     } catch (const PlayError& e) {
         failure = e.what() + startTone(now);
     }
@@ -207,8 +207,7 @@ std::string Snoozard::startTone(const DateTime& now)
 {
     try {
         s_.player.loop(alarmTone());
-        toneOn_ = true;
-        startRinging(now);
+        startRinging(now, true);
         return "; the built-in tone played instead";
     } catch (const PlayError& e) {
         w_.alert();
@@ -217,9 +216,9 @@ std::string Snoozard::startTone(const DateTime& now)
 }
 
 // The window comes forward, so that what stops the sound is at hand.
-void Snoozard::startRinging(const DateTime& now)
+void Snoozard::startRinging(const DateTime& now, bool tone)
 {
-    ringing_ = Ringing{now};
+    ringing_ = Ringing{now, tone};
     w_.alert();
 }
 
@@ -243,7 +242,6 @@ void Snoozard::keepRinging(const DateTime& now)
 void Snoozard::stopRinging()
 {
     ringing_.reset();
-    toneOn_ = false;
     s_.player.stop();
 }
 
@@ -254,7 +252,7 @@ void Snoozard::failTick(const std::string& reason, Control* check)
     // handler the platform may let go of the sound device.
     scheduleTick();
     s_.messages.show(kTickFailure, kTitle, vbOKOnly);
-    if (toneOn_) stopRinging();
+    if (ringing_ && ringing_->tone) stopRinging();
     changed_ = true;  // the clock stood still while the message was open
     if (check) w_.setValue(*check, 0);
 }
@@ -287,7 +285,6 @@ void Snoozard::check1Click()
         saveChoice();
     // A new file name stops the sound.
     ringing_.reset();
-    toneOn_ = false;
     s_.player.setFileName(File);
     // The computer stays awake for an armed alarm, and no longer.
     if (armed && !powerHeld_) wishPower();

@@ -109,7 +109,7 @@ private:
     void tick(const DateTime& now);
     void fire(const DateTime& now, Control& check);
     std::string startTone(const DateTime& now);
-    void startRinging(const DateTime& now);
+    void startRinging(const DateTime& now, bool tone);
     void keepRinging(const DateTime& now);
     void stopRinging();
     void saveChoice();
@@ -130,14 +130,15 @@ private:
     std::optional<DateTime> wakeDue_;    // the moment last given to wakeAt
     std::optional<DateTime> lastTick_;   // the clock at the last tick, to see it jump
     bool changed_ = false;               // something a tick reads changed since the last tick
-    bool toneOn_ = false;                // the built-in tone plays under the tick's message
     bool firing_ = false;                // the alarm's untick: its save waits for the sound
     bool savePending_ = false;           // a save put off until the sound has started
 
-    // A sound that rings: how long it has rung, as the ticks saw the
-    // clock go, and whether its output was lost at the last tick.
+    // A sound that rings: the chosen file, or the tone under the tick's
+    // message; how long it has rung, as the ticks saw the clock go, and
+    // whether its output was lost at the last tick.
     struct Ringing {
         DateTime last;
+        bool tone = false;
         std::int64_t seconds = 0;
         bool lost = false;
     };

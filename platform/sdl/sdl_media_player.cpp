@@ -155,7 +155,7 @@ void SdlMediaPlayer::closeDevice()
         Mix_FreeMusic(music_);
         music_ = nullptr;
     }
-    Mix_CloseAudio();  // joins the audio thread
+    Mix_CloseAudio();                // joins the audio thread
     SDL_QuitSubSystem(kSubsystems);  // and drops the events not read
     open_ = false;
 }

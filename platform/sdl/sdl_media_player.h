@@ -6,8 +6,8 @@
 // sound server that started late, or a device that came back, is found),
 // and stop() or a new file name closes it. The mixer loops the sound. An
 // output that goes away while it rings (the sound server restarted) shows
-// as SDL's event that the device was removed; keepRinging() then opens one again. While idle
-// there is no device and no audio thread.
+// as SDL's event that the device was removed; keepRinging() then opens one
+// again. While idle there is no device and no audio thread.
 
 #include "ports/media_player.h"
 
