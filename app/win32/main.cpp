@@ -5,6 +5,7 @@
 #include "handlers/snoozard.h"
 #include "shaping/transparent.h"
 #include "win32/callback_guard.h"
+#include "win32/newer_calls.h"
 #include "win32/snoozard_window.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_event_log.h"
@@ -53,9 +54,17 @@ void moveToDpi(HWND window)
     const auto value = static_cast<WORD>(std::strtoul(dpi, nullptr, 10));
     ::PostMessageW(window, WM_DPICHANGED, MAKEWPARAM(value, value), reinterpret_cast<LPARAM>(&suggested));
 }
+
+// BELLWICK_WINDOWS=7: every call newer than Windows 7 taken as missing.
+void actAsOlderWindows()
+{
+    const char* version = std::getenv("BELLWICK_WINDOWS");
+    if (version && std::string_view(version) == "7") bellwick::win32::actAsWindows7(true);
+}
 #else
 void injectFault(std::string_view) {}
 void moveToDpi(HWND) {}
+void actAsOlderWindows() {}
 #endif
 
 }  // namespace
@@ -64,6 +73,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     using namespace bellwick;
 
+    actAsOlderWindows();
     // The pictures are decoded by COM objects (WIC) on this thread.
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 

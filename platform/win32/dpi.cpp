@@ -1,5 +1,7 @@
 #include "win32/dpi.h"
 
+#include "win32/newer_calls.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -34,23 +36,16 @@ PixelPoint Dpi::unscale(int x, int y) const { return {unscale(x), unscale(y)}; }
 
 Dpi dpiOf(HWND window)
 {
-    // Looked up, not linked: Windows 7 has neither call.
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpiForWindow) return Dpi(getDpiForWindow(window));
+    static const win32::NewerCall<GetDpiForWindowFn> getDpiForWindow(L"user32.dll", "GetDpiForWindow");
+    if (const GetDpiForWindowFn f = getDpiForWindow.get()) return Dpi(f(window));
     // Windows 8.1 has each screen's DPI through shcore's GetDpiForMonitor.
     using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const auto getDpiForMonitor = [] {
-        HMODULE shcore = ::LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        return reinterpret_cast<GetDpiForMonitorFn>(
-            reinterpret_cast<void*>(shcore ? ::GetProcAddress(shcore, "GetDpiForMonitor") : nullptr));
-    }();
+    static const win32::NewerCall<GetDpiForMonitorFn> getDpiForMonitor(L"shcore.dll", "GetDpiForMonitor");
     constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
-    if (UINT x = 0, y = 0;
-        getDpiForMonitor &&
-        SUCCEEDED(getDpiForMonitor(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)))
-        return Dpi(y);
+    if (UINT x = 0, y = 0; const GetDpiForMonitorFn f = getDpiForMonitor.get())
+        if (SUCCEEDED(f(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y))) return Dpi(y);
+    // Windows 7: the system's.
     HDC screen = ::GetDC(nullptr);
     const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen) ::ReleaseDC(nullptr, screen);

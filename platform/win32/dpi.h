@@ -30,7 +30,7 @@ private:
 };
 
 // The window's DPI: GetDpiForWindow from Windows 10 1607, its screen's on
-// Windows 8.1, the system's on Windows 7.
+// Windows 8.1, the system's on Windows 7 (win32/newer_calls.h).
 Dpi dpiOf(HWND window);
 
 }  // namespace bellwick

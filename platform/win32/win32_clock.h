@@ -4,8 +4,8 @@
 
 namespace bellwick {
 
-// The system clock in local time, read to the sub-millisecond
-// (GetSystemTimePreciseAsFileTime; GetLocalTime moves in 15.6 ms steps).
+// The system clock in local time, read to the sub-millisecond from Windows 8
+// on (GetSystemTimePreciseAsFileTime), in the timer tick's steps on Windows 7.
 class Win32Clock final : public Clock {
 public:
     WallTime read() const override;

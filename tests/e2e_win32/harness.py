@@ -25,6 +25,11 @@ from window_points import CHECK1, LABEL1, TEXT1, scaled  # noqa: E402
 
 WINE_RUN = os.path.join(HERE, "..", "..", "tools", "wine-run")
 EXE = os.environ.get("BELLWICK_EXE", "build/win32/app/Bellwick.exe")
+# Bellwick.exe built with faults and modes the tests switch on.
+FAULTS_EXE = os.environ.get("BELLWICK_FAULTS_EXE", "build/win32/tests/bellwick_faults.exe")
+# BELLWICK_E2E_WINDOWS=7: every test runs in a prefix that reports Windows 7,
+# with the faults build taking every call newer than Windows 7 as missing.
+AS_WINDOWS_7 = os.environ.get("BELLWICK_E2E_WINDOWS") == "7"
 PROBE = os.environ.get("BELLWICK_PROBE", "build/win32/tests/e2e_win32/win_probe.exe")
 TEMPLATE = os.path.abspath(os.environ.get("BELLWICK_WINE_TEMPLATE", "build/win32/wine-template"))
 GREY = (128, 128, 128)
@@ -53,15 +58,34 @@ def settle(env):
 
 
 def template():
-    """The prefix every test copies: made once (wineboot, Wine's bitmap fonts)."""
+    """The prefix every test copies: made once (wineboot, Wine's bitmap
+    fonts), and once more reporting Windows 7 for AS_WINDOWS_7."""
     os.makedirs(os.path.dirname(TEMPLATE), exist_ok=True)
+    made = TEMPLATE + "-windows7" if AS_WINDOWS_7 else TEMPLATE
     with open(TEMPLATE + ".making", "w") as lock:  # tools/wine-run locks ".lock"
         fcntl.flock(lock, fcntl.LOCK_EX)
         if not os.path.exists(os.path.join(TEMPLATE, "system.reg")):
             env = wine_env(TEMPLATE)
             subprocess.run([WINE_RUN, PROBE, "registry"], env=env, capture_output=True)
             settle(env)
-    return TEMPLATE
+        if not os.path.exists(os.path.join(made, "system.reg")):
+            shutil.rmtree(made, ignore_errors=True)
+            subprocess.run(["cp", "-a", TEMPLATE, made], check=True)
+            env = wine_env(made)
+            subprocess.run([WINE_RUN, "winecfg", "-v", "win7"], env=env, check=True, capture_output=True)
+            version = windows_version(env)
+            settle(env)
+            if version != "6.1":
+                shutil.rmtree(made)
+                raise AssertionError("the prefix reports Windows %r, not 7 (6.1)" % version)
+    return made
+
+
+def windows_version(env):
+    """The version the prefix reports, as "6.1"."""
+    r = subprocess.run([WINE_RUN, "reg", "query", r"HKLM\Software\Microsoft\Windows NT\CurrentVersion", "/v",
+                        "CurrentVersion"], env=env, capture_output=True, text=True)
+    return r.stdout.split()[-1] if r.stdout.split() else ""
 
 
 class WineTest(unittest.TestCase):
@@ -107,9 +131,13 @@ class WineTest(unittest.TestCase):
                        env=self.env, check=True, capture_output=True)
 
     def start(self, exe=EXE, env=None):
+        env = dict(env or {})
+        if AS_WINDOWS_7:
+            exe = FAULTS_EXE
+            env["BELLWICK_WINDOWS"] = "7"
         self.errors = os.path.join(self.dir, "stderr.txt")
         with open(self.errors, "wb") as errors:
-            self.proc = subprocess.Popen([WINE_RUN, exe], env=dict(self.env, BELLWICK_EVENT_LOG="1", **(env or {})),
+            self.proc = subprocess.Popen([WINE_RUN, exe], env=dict(self.env, BELLWICK_EVENT_LOG="1", **env),
                                          stdout=subprocess.DEVNULL, stderr=errors)
         wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Bellwick$"],
                                         capture_output=True).returncode == 0, what="the window")

@@ -4,8 +4,7 @@
 import subprocess
 import unittest
 
-from harness import WINE_RUN, WineTest, settle, wait_for, xdotool
-from test_window import FAULTS_EXE
+from harness import FAULTS_EXE, WINE_RUN, WineTest, settle, wait_for, xdotool
 from window_points import BANNER, IMAGE3, OUTLINES, WINDOW, pixels, scaled, scaled_box
 
 DPI_KEYS = [r"HKCU\Control Panel\Desktop",

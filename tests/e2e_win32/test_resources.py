@@ -9,6 +9,7 @@ import unittest
 from xml.etree import ElementTree
 
 from harness import EXE, HERE
+from windows7_imports import IMPORTS, VISTA
 
 WINDRES = os.environ.get("BELLWICK_WINDRES", "i686-w64-mingw32-windres")
 OBJDUMP = os.environ.get("BELLWICK_OBJDUMP", "i686-w64-mingw32-objdump")
@@ -44,6 +45,22 @@ class ResourceTest(unittest.TestCase):
         dlls = {d.lower() for d in re.findall(r"DLL Name: (\S+)", headers)}
         self.assertTrue(dlls)
         self.assertEqual(dlls - SYSTEM_DLLS, set())
+
+    def test_every_import_is_on_windows_7(self):
+        # The loader refuses the whole program over one missing import.
+        imports, dll = set(), None
+        for line in out(OBJDUMP, "-p", EXE).decode().splitlines():
+            named = re.match(r"\s*DLL Name: (\S+)", line)
+            if named:
+                dll = named.group(1).lower()
+            elif dll and (call := re.match(r"\t[0-9a-f]+\t\s+\d+\s+(\S+)$", line)):
+                imports.add((dll, call.group(1)))
+        self.assertIn(("kernel32.dll", "GetSystemTimeAsFileTime"), imports)
+        unlisted = sorted("%s!%s" % i for i in imports if i[1] not in IMPORTS.get(i[0], ()))
+        self.assertEqual(unlisted, [], "imports not known to be on Windows 7: check each one's minimum supported "
+                         "client on Microsoft's page before adding it to windows7_imports.py, or look it up at run "
+                         "time (platform/win32/newer_calls.h)")
+        self.assertTrue(VISTA <= IMPORTS["kernel32.dll"])
 
     def test_resources_are_the_icon_group_its_image_and_one_version_block(self):
         listed = out("wrestool", "-l", EXE).decode()

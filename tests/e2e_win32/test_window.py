@@ -4,15 +4,13 @@ import os
 import subprocess
 import unittest
 
-from harness import GREY, WINE_RUN, WineTest, wait_for, xdotool
+from harness import FAULTS_EXE, GREY, WINE_RUN, WineTest, wait_for, xdotool
 from waiting import dated_alarm
 from window_points import BANNER, BROWSE, IMAGE3, LABEL1, OUTLINES, TXTFILE, pixels
 
 RED = (255, 0, 0)
 YELLOW = (255, 255, 0)
 DEFAULT_SOUND = "File to play for alarm"
-# Bellwick.exe built with faults that BELLWICK_FAULT switches on.
-FAULTS_EXE = os.environ.get("BELLWICK_FAULTS_EXE", "build/win32/tests/bellwick_faults.exe")
 
 
 def windows_titled_bellwick():
