@@ -3,7 +3,6 @@
 #include "qt/widget_factory.h"
 #include "view/look.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace bellwick {
@@ -22,24 +21,6 @@ void PictureWidget::paintEvent(QPaintEvent*)
     }
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawPixmap(rect(), picture_);
-}
-
-void PictureWidget::mousePressEvent(QMouseEvent* e)
-{
-    if (onMouse) onMouse(e);
-    e->accept();
-}
-
-void PictureWidget::mouseMoveEvent(QMouseEvent* e)
-{
-    if (onMouse) onMouse(e);
-    e->accept();
-}
-
-void PictureWidget::mouseReleaseEvent(QMouseEvent* e)
-{
-    if (onMouse) onMouse(e);
-    e->accept();
 }
 
 }  // namespace bellwick

@@ -8,8 +8,6 @@
 
 #include <functional>
 
-class QMouseEvent;
-
 namespace bellwick {
 
 class PictureWidget final : public QWidget {
@@ -17,9 +15,7 @@ class PictureWidget final : public QWidget {
 public:
     PictureWidget(const QString& resource, QWidget* parent);
 
-    // Press, move and release events, when set.
-    std::function<void(QMouseEvent*)> onMouse;
-    // A click, by the mouse or an assistive tool's press action, when set.
+    // An assistive tool's press action, when set.
     std::function<void()> onPress;
 
     // What the picture is to assistive technology.
@@ -28,9 +24,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     QPixmap picture_;

@@ -38,10 +38,10 @@ SnoozardWidget::SnoozardWidget(Window& model, Snoozard& handlers, Guard guard)
     if (icon.open(QIODevice::ReadOnly)) setWindowIcon(QIcon(QPixmap::fromImage(iconFromIco(icon.readAll()))));
     model_.handle = reinterpret_cast<WindowHandle>(this);
 
-    router_ = new InputRouter(model_, handlers_, guard_, *this);
+    input_ = new InputBinding(model_, handlers_, guard_, *this);
     build();
     mirror_ = std::make_unique<ModelMirror>(model_, *this, [this](const Control& c) { return widgetOf(c); });
-    model_.onClose = [this] { router_->closeByProgram(); };
+    model_.onClose = [this] { input_->closeByProgram(); };
     // Raised, and marked urgent until the user turns to the window. Not
     // QApplication::alert, which does nothing for the active window.
     model_.onAlert = [this] {
@@ -63,7 +63,7 @@ void SnoozardWidget::build()
     for (Control* c : backToFront(model_))
         if (QWidget* w = makeWidget(*c, *this)) {
             widgets_[c] = w;
-            router_->route(*c, *w);
+            input_->bind(*c, *w);
         }
     QWidget* previous = nullptr;
     for (Control* c : tabOrder(model_)) {

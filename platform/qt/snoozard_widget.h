@@ -1,10 +1,10 @@
 #pragma once
 // The real main window, built from the window model: a frameless window
 // with one widget per visible control, kept in step with the model by a
-// ModelMirror, its input routed to the handlers by an InputRouter.
+// ModelMirror, its input bound to the handlers by an InputBinding.
 
 #include "handlers/snoozard.h"
-#include "qt/input_routing.h"
+#include "qt/input_binding.h"
 #include "qt/model_mirror.h"
 #include "window/window.h"
 
@@ -43,7 +43,7 @@ private:
     Snoozard& handlers_;
     Guard guard_;
     std::map<const Control*, QWidget*> widgets_;
-    InputRouter* router_ = nullptr;  // a child QObject
+    InputBinding* input_ = nullptr;  // a child QObject
     std::unique_ptr<ModelMirror> mirror_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 // The widget that shows one control of the window model: its kind, place,
-// font, colours and picture. Input is routed elsewhere (InputRouter).
+// font, colours and picture. Input is bound elsewhere (InputBinding).
 
 #include "window/control.h"
 

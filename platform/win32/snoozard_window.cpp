@@ -19,7 +19,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"BellwickSnoozard";
 constexpr int kFirstChildId = 100;
-constexpr UINT_PTR kFileBoxSubclass = 1;
+constexpr UINT_PTR kTextBoxSubclass = 1;
 // No frame and no caption; the system menu and the minimise box serve the taskbar button.
 constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -74,6 +74,7 @@ SnoozardWindow::SnoozardWindow(Window& model, Snoozard& handlers, Guard guard)
     model_.handle = reinterpret_cast<WindowHandle>(hwnd_);
     // Created at the layout's size; the screen it is on may be denser.
     dpi_ = dpiOf(hwnd_);
+    router_.setDpi(dpi_);
     gdi_ = GdiObjects(dpi_);
     if (dpi_ != Dpi()) {
         const PixelRect client = dpi_.scale(clientRect(model_));
@@ -123,9 +124,9 @@ void SnoozardWindow::build()
         if (!child) continue;
         ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(*c)), FALSE);
         ::ShowWindow(child, c->visible ? SW_SHOWNA : SW_HIDE);
-        // A click selects the whole text, after the edit's own handling.
-        if (c->is("txtFile"))
-            ::SetWindowSubclass(child, &SnoozardWindow::fileBoxProc, kFileBoxSubclass,
+        // Releases in a text box go to the router after the edit's own handling.
+        if (c->kind == ControlKind::TextBox)
+            ::SetWindowSubclass(child, &SnoozardWindow::textBoxProc, kTextBoxSubclass,
                                 reinterpret_cast<DWORD_PTR>(this));
         children_[c] = child;
         accessibility_.bindChild(child, *c);
@@ -260,6 +261,7 @@ void SnoozardWindow::placeFromModel()
 void SnoozardWindow::rescale(Dpi dpi, const RECT& suggested)
 {
     dpi_ = dpi;
+    router_.setDpi(dpi_);
     // The children keep the old fonts until they have the new ones.
     const GdiObjects previous = std::exchange(gdi_, GdiObjects(dpi_));
     surface_.emplace(model_, dpi_);
@@ -308,41 +310,30 @@ void SnoozardWindow::command(HWND child, int code)
     }
 }
 
-// Mouse input on the painted surface goes to the front-most painted control
-// under the pointer, or to the one pressed while buttons are held.
+// Mouse input on the painted surface, as the router takes it; the window
+// holds the mouse while the router says a control does.
 void SnoozardWindow::mouse(UINT msg, WPARAM wp, LPARAM lp)
 {
-    const int x = static_cast<short>(LOWORD(lp));
-    const int y = static_cast<short>(HIWORD(lp));
-    const int button = buttonState(wp & MK_LBUTTON, wp & MK_RBUTTON, wp & MK_MBUTTON);
-    const int shift = (wp & MK_SHIFT ? 1 : 0) | (wp & MK_CONTROL ? 2 : 0) | (::GetKeyState(VK_MENU) < 0 ? 4 : 0);
-    const bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
-    const bool up = msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP;
-
-    if (down && !pressed_) {
-        pressed_ = surface_->controlAt(x, y);
-        if (pressed_) ::SetCapture(hwnd_);
+    PointerEvent e;
+    switch (msg) {
+    case WM_LBUTTONDOWN: e = {PointerAction::Press, 1}; break;
+    case WM_RBUTTONDOWN: e = {PointerAction::Press, 2}; break;
+    case WM_MBUTTONDOWN: e = {PointerAction::Press, 4}; break;
+    case WM_LBUTTONUP: e = {PointerAction::Release, 1}; break;
+    case WM_RBUTTONUP: e = {PointerAction::Release, 2}; break;
+    case WM_MBUTTONUP: e = {PointerAction::Release, 4}; break;
+    default: e = {PointerAction::Move, 0}; break;
     }
-    const Control* target = pressed_ ? pressed_ : surface_->controlAt(x, y);
-    if (target && target->is("Image1") && (down || msg == WM_MOUSEMOVE)) {
-        const PixelRect r = surface_->rectOf(*target);
-        const float rx = static_cast<float>(x - r.left), ry = static_cast<float>(y - r.top);
-        guard_([&] {
-            if (down)
-                handlers_.image1MouseDown(button, shift, rx, ry);
-            else
-                handlers_.image1MouseMove(button, shift, rx, ry);
-        });
-    }
-    if (up && pressed_) {
-        const PixelPoint at = dpi_.unscale(x, y);
-        const bool click = msg == WM_LBUTTONUP && pressed_->is("Image3") && hitsBadge(model_, at.x, at.y);
-        if (button == 0) {
-            pressed_ = nullptr;
-            ::ReleaseCapture();
-        }
-        if (click) guard_([this] { handlers_.image3Click(); });
-    }
+    e.buttons = buttonState(wp & MK_LBUTTON, wp & MK_RBUTTON, wp & MK_MBUTTON);
+    e.shift = (wp & MK_SHIFT ? 1 : 0) | (wp & MK_CONTROL ? 2 : 0) | (::GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    e.x = static_cast<float>(static_cast<short>(LOWORD(lp)));
+    e.y = static_cast<float>(static_cast<short>(HIWORD(lp)));
+    const bool held = router_.holding();
+    guard_([&] { router_.pointer(e); });
+    if (router_.holding() && !held)
+        ::SetCapture(hwnd_);
+    else if (held && !router_.holding())
+        ::ReleaseCapture();
 }
 
 LRESULT SnoozardWindow::handle(UINT msg, WPARAM wp, LPARAM lp)
@@ -388,7 +379,7 @@ LRESULT SnoozardWindow::handle(UINT msg, WPARAM wp, LPARAM lp)
     case WM_MBUTTONUP:
     case WM_MOUSEMOVE: mouse(msg, wp, lp); return 0;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lp) != hwnd_) pressed_ = nullptr;
+        if (reinterpret_cast<HWND>(lp) != hwnd_) router_.pointerLost();
         return 0;
     case WM_MOVE: {
         RECT r;
@@ -410,11 +401,11 @@ LRESULT SnoozardWindow::handle(UINT msg, WPARAM wp, LPARAM lp)
         // Closed by the user (Alt+F4, the taskbar's Close) or another
         // program: the termination path, as the window manager's close is
         // on Linux.
-        if (!closing_) guard_([this] { handlers_.terminate(); });
+        if (!closing_) guard_([this] { router_.closedBySystem(); });
         return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
-        if (wp && !closing_) guard_([this] { handlers_.terminate(); });
+        if (wp && !closing_) guard_([this] { router_.closedBySystem(); });
         return 0;
     case WM_DESTROY:
         hwnd_ = nullptr;
@@ -441,13 +432,15 @@ LRESULT CALLBACK SnoozardWindow::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
     });
 }
 
-LRESULT CALLBACK SnoozardWindow::fileBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK SnoozardWindow::textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data)
 {
     return win32::guarded([&] {
         auto* self = reinterpret_cast<SnoozardWindow*>(data);
-        if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &SnoozardWindow::fileBoxProc, kFileBoxSubclass);
+        if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &SnoozardWindow::textBoxProc, kTextBoxSubclass);
         const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
-        if (msg == WM_LBUTTONUP) self->guard_([self] { self->handlers_.txtFileClick(); });
+        const int button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : msg == WM_MBUTTONUP ? 4 : 0;
+        if (const Control* c = button ? self->controlOf(hwnd) : nullptr)
+            self->guard_([&] { self->router_.released(*c, button); });
         return result;
     });
 }

@@ -2,9 +2,11 @@
 // The real main window on Win32: a borderless popup built from the window
 // model. The pictures, the clock and the line are painted on its own
 // surface; the text boxes, the check box and the button are child windows.
-// It mirrors the model and turns user input into model changes and handler
-// calls.
+// It mirrors the model, turns the controls' input into model changes and
+// hands the mouse, the text boxes' releases and the system's close to the
+// core's InputRouter.
 
+#include "handlers/input_router.h"
 #include "handlers/snoozard.h"
 #include "win32/dpi.h"
 #include "win32/gdi_objects.h"
@@ -51,7 +53,7 @@ public:
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK fileBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
 
     void build();
@@ -80,7 +82,7 @@ private:
     WindowAccessibility accessibility_{model_, [this](const Control& c) { return surface_->rectOf(c); },
                                        [this] { guard_([this] { handlers_.image3Click(); }); }};
     HWND focus_ = nullptr;              // the child to refocus on activation
-    const Control* pressed_ = nullptr;  // the painted control that holds the mouse
+    InputRouter router_{model_, handlers_};
     bool closing_ = false;
     bool mirroring_ = false;  // a text set from the model, not typed
 };

@@ -68,12 +68,4 @@ void Surface::paint(HDC dc, GdiObjects& gdi) const
     }
 }
 
-Control* Surface::controlAt(int x, int y) const
-{
-    const std::vector<Control*> order = backToFront(model_);
-    for (auto it = order.rbegin(); it != order.rend(); ++it)
-        if ((*it)->visible && paints(**it) && rectOf(**it).contains(x, y)) return *it;
-    return nullptr;
-}
-
 }  // namespace bellwick

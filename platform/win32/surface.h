@@ -25,8 +25,6 @@ public:
 
     // Paints the whole client area (the device context clips).
     void paint(HDC dc, GdiObjects& gdi) const;
-    // The front-most visible painted control at a client point, or nullptr.
-    Control* controlAt(int x, int y) const;
 
 private:
     Window& model_;

@@ -1,4 +1,4 @@
-#include "win32/dpi.h"
+#include "view/dpi.h"
 
 #include <gtest/gtest.h>
 
