@@ -20,9 +20,9 @@ enum class PointerAction { Press, Move, Release };
 
 struct PointerEvent {
     PointerAction action = PointerAction::Move;
-    int button = 0;   // the button pressed or released: 1 left, 2 right, 4 middle
-    int buttons = 0;  // those held after the event, as buttonState counts them
-    int shift = 0;    // 1 Shift, 2 Ctrl, 4 Alt
+    int button = 0;      // the button pressed or released: 1 left, 2 right, 4 middle
+    int buttons = 0;     // those held after the event, as buttonState counts them
+    int shift = 0;       // 1 Shift, 2 Ctrl, 4 Alt
     float x = 0, y = 0;  // in the window's own pixels, at its DPI
 };
 

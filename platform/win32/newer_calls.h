@@ -19,7 +19,10 @@ bool actsAsWindows7();
 template <class Fn>
 class NewerCall {
 public:
-    NewerCall(const wchar_t* dll, const char* name) : fn_(reinterpret_cast<Fn>(reinterpret_cast<void*>(lookUp(dll, name)))) {}
+    NewerCall(const wchar_t* dll, const char* name)
+        : fn_(reinterpret_cast<Fn>(reinterpret_cast<void*>(lookUp(dll, name))))
+    {
+    }
     // The call, or null on a system without it.
     Fn get() const { return actsAsWindows7() ? nullptr : fn_; }
 

@@ -1,5 +1,7 @@
 #include "win32/pictures.h"
 
+#include "win32/com_ptr.h"
+
 #include <wincodec.h>
 
 #include <cstdio>
@@ -11,25 +13,6 @@
 namespace bellwick {
 
 namespace {
-
-// Holds one COM interface and releases it.
-template <class T>
-class Com {
-public:
-    Com() = default;
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    ~Com()
-    {
-        if (p_) p_->Release();
-    }
-    T* operator->() const { return p_; }
-    T* get() const { return p_; }
-    T** out() { return &p_; }
-
-private:
-    T* p_ = nullptr;
-};
 
 void check(HRESULT hr, const char* step)
 {
@@ -54,38 +37,39 @@ void Picture::draw(HDC dc, int x, int y) const
 Picture decodePicture(std::span<const std::byte> bytes, int width, int height)
 {
     if (bytes.empty()) throw std::runtime_error("picture: no data");
-    Com<IWICImagingFactory> factory;
+    win32::ComPtr<IWICImagingFactory> factory;
     check(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                             reinterpret_cast<void**>(factory.out())),
+                             win32::out(factory)),
           "creating the imaging factory");
-    Com<IWICStream> stream;
-    check(factory->CreateStream(stream.out()), "creating a stream");
+    win32::ComPtr<IWICStream> stream;
+    check(factory->CreateStream(stream.GetAddressOf()), "creating a stream");
     // WIC only reads the buffer.
     check(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<std::byte*>(bytes.data())),
                                        static_cast<DWORD>(bytes.size())),
           "opening the bytes");
-    Com<IWICBitmapDecoder> decoder;
-    check(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.out()),
-          "finding a decoder");
-    Com<IWICBitmapFrameDecode> frame;
-    check(decoder->GetFrame(0, frame.out()), "reading the first frame");
+    win32::ComPtr<IWICBitmapDecoder> decoder;
+    check(
+        factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.GetAddressOf()),
+        "finding a decoder");
+    win32::ComPtr<IWICBitmapFrameDecode> frame;
+    check(decoder->GetFrame(0, frame.GetAddressOf()), "reading the first frame");
 
-    Com<IWICFormatConverter> converter;
-    check(factory->CreateFormatConverter(converter.out()), "creating a converter");
-    check(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+    win32::ComPtr<IWICFormatConverter> converter;
+    check(factory->CreateFormatConverter(converter.GetAddressOf()), "creating a converter");
+    check(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                                 WICBitmapPaletteTypeCustom),
           "converting to 32-bit premultiplied BGRA");
-    IWICBitmapSource* source = converter.get();
+    IWICBitmapSource* source = converter.Get();
 
     UINT w = 0, h = 0;
     check(source->GetSize(&w, &h), "reading the size");
-    Com<IWICBitmapScaler> scaler;
+    win32::ComPtr<IWICBitmapScaler> scaler;
     if (width > 0 && height > 0 && (static_cast<int>(w) != width || static_cast<int>(h) != height)) {
-        check(factory->CreateBitmapScaler(scaler.out()), "creating a scaler");
+        check(factory->CreateBitmapScaler(scaler.GetAddressOf()), "creating a scaler");
         check(scaler->Initialize(source, static_cast<UINT>(width), static_cast<UINT>(height),
                                  WICBitmapInterpolationModeFant),
               "scaling");
-        source = scaler.get();
+        source = scaler.Get();
         w = static_cast<UINT>(width);
         h = static_cast<UINT>(height);
     }

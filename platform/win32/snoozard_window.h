@@ -81,7 +81,7 @@ private:
     std::function<void(Dpi)> dpiHook_;
     WindowAccessibility accessibility_{model_, [this](const Control& c) { return surface_->rectOf(c); },
                                        [this] { guard_([this] { handlers_.image3Click(); }); }};
-    HWND focus_ = nullptr;              // the child to refocus on activation
+    HWND focus_ = nullptr;  // the child to refocus on activation
     InputRouter router_{model_, handlers_};
     bool closing_ = false;
     bool mirroring_ = false;  // a text set from the model, not typed

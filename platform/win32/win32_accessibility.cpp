@@ -2,6 +2,7 @@
 
 #include "view/view.h"
 #include "win32/callback_guard.h"
+#include "win32/com_ptr.h"
 #include "win32/surface.h"
 #include "win32/utf16.h"
 #include "window/accessible.h"
@@ -68,18 +69,35 @@ HRESULT number(long value, VARIANT* out)
 }
 
 // A window's accessible object, as the window itself gives it (WM_GETOBJECT).
-HRESULT objectOf(HWND hwnd, LONG id, REFIID iid, void** out)
+template <class T>
+HRESULT objectOf(HWND hwnd, LONG id, REFIID iid, win32::ComPtr<T>& object)
 {
-    *out = nullptr;
-    return ::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(id), iid, out);
+    return ::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(id), iid, win32::out(object));
+}
+
+// The system's standard object for a window's client area, or null.
+win32::ComPtr<IAccessible> standardObject(HWND hwnd)
+{
+    win32::ComPtr<IAccessible> standard;
+    if (FAILED(::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible, win32::out(standard))))
+        standard.Reset();
+    return standard;
+}
+
+// Hands a new object to the client that asked for it (WM_GETOBJECT).
+template <class T>
+LRESULT handOver(T* made, WPARAM wp)
+{
+    const win32::ComPtr<T> object = win32::adopt(made);
+    return ::LresultFromObject(IID_IAccessible, wp, static_cast<IAccessible*>(object.Get()));
 }
 
 // Counts references and forwards every call to the system's standard
 // object for the same window (inner); subclasses answer what they know.
 class Forwarding : public IAccessible, public IOleWindow {
 public:
-    Forwarding(HWND hwnd, IAccessible* inner) : hwnd_(hwnd), inner_(inner) {}
-    virtual ~Forwarding() { inner_->Release(); }
+    Forwarding(HWND hwnd, win32::ComPtr<IAccessible> inner) : hwnd_(hwnd), inner_(std::move(inner)) {}
+    virtual ~Forwarding() = default;
     Forwarding(const Forwarding&) = delete;
     Forwarding& operator=(const Forwarding&) = delete;
 
@@ -178,7 +196,7 @@ protected:
     static bool isSelf(const VARIANT& id) { return id.vt == VT_I4 && id.lVal == CHILDID_SELF; }
 
     HWND hwnd_;
-    IAccessible* inner_;
+    win32::ComPtr<IAccessible> inner_;
 
 private:
     std::atomic<ULONG> refs_{1};
@@ -188,8 +206,8 @@ private:
 // system's own, with the table's name, role and description.
 class ChildObject final : public Forwarding {
 public:
-    ChildObject(HWND hwnd, IAccessible* inner, std::wstring name, std::wstring description, long role)
-        : Forwarding(hwnd, inner), name_(std::move(name)), description_(std::move(description)), role_(role)
+    ChildObject(HWND hwnd, win32::ComPtr<IAccessible> inner, std::wstring name, std::wstring description, long role)
+        : Forwarding(hwnd, std::move(inner)), name_(std::move(name)), description_(std::move(description)), role_(role)
     {
     }
 
@@ -247,9 +265,9 @@ class WindowObject final : public Forwarding, public IEnumVARIANT {
 public:
     using Item = WindowAccessibility::Element;
 
-    WindowObject(HWND hwnd, IAccessible* inner, std::shared_ptr<WindowAccessibility::Link> link,
+    WindowObject(HWND hwnd, win32::ComPtr<IAccessible> inner, std::shared_ptr<WindowAccessibility::Link> link,
                  std::vector<Item> items)
-        : Forwarding(hwnd, inner), link_(std::move(link)), items_(std::move(items))
+        : Forwarding(hwnd, std::move(inner)), link_(std::move(link)), items_(std::move(items))
     {
     }
 
@@ -271,7 +289,10 @@ public:
         const Item* item = itemOf(id);
         if (!item) return E_INVALIDARG;
         if (!item->child) return S_FALSE;  // a simple element
-        return objectOf(item->child, OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(out));
+        win32::ComPtr<IDispatch> object;
+        const HRESULT hr = objectOf(item->child, OBJID_WINDOW, IID_IDispatch, object);
+        *out = object.Detach();
+        return hr;
     }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT id, BSTR* out) override
@@ -464,10 +485,9 @@ public:
     {
         *out = nullptr;
         return win32::guarded([&]() -> HRESULT {
-            inner_->AddRef();
-            auto* copy = new WindowObject(hwnd_, inner_, link_, items_);
+            auto copy = win32::adopt(new WindowObject(hwnd_, inner_, link_, items_));
             copy->next_ = next_;
-            *out = copy;
+            *out = copy.Detach();
             return S_OK;
         });
     }
@@ -487,11 +507,11 @@ private:
     {
         const Item& item = items_[static_cast<std::size_t>(id) - 1];
         if (!item.child) return number(id, out);
-        IDispatch* object = nullptr;
-        const HRESULT hr = objectOf(item.child, OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(&object));
+        win32::ComPtr<IDispatch> object;
+        const HRESULT hr = objectOf(item.child, OBJID_WINDOW, IID_IDispatch, object);
         if (FAILED(hr)) return hr;
         out->vt = VT_DISPATCH;
-        out->pdispVal = object;
+        out->pdispVal = object.Detach();
         return S_OK;
     }
 
@@ -506,16 +526,13 @@ private:
             const Item* item = itemOf(id);
             if (!item) return E_INVALIDARG;
             if (item->child) {
-                IAccessible* object = nullptr;
-                const HRESULT hr =
-                    objectOf(item->child, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object));
+                win32::ComPtr<IAccessible> object;
+                const HRESULT hr = objectOf(item->child, OBJID_CLIENT, IID_IAccessible, object);
                 if (FAILED(hr)) return hr;
                 VARIANT whole;
                 whole.vt = VT_I4;
                 whole.lVal = CHILDID_SELF;
-                const HRESULT result = window(object, whole);
-                object->Release();
-                return result;
+                return window(object.Get(), whole);
             }
             const auto facts = accessibleOf(*item->control);
             return facts ? painted(*item->control, *facts) : E_INVALIDARG;
@@ -546,13 +563,12 @@ WindowAccessibility::~WindowAccessibility()
     if (hwnd_ && ::IsWindow(hwnd_)) ::KillTimer(hwnd_, reinterpret_cast<UINT_PTR>(this));
     // The system keeps annotations by window handle, which may be reused.
     if (annotated_.empty()) return;
-    IAccPropServices* services = nullptr;
+    win32::ComPtr<IAccPropServices> services;
     if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                  reinterpret_cast<void**>(&services))))
+                                  win32::out(services))))
         return;
     for (HWND child : annotated_)
-        clearAnnotations(services, child);
-    services->Release();
+        clearAnnotations(services.Get(), child);
 }
 
 void WindowAccessibility::bindChild(HWND child, const Control& c)
@@ -563,9 +579,9 @@ void WindowAccessibility::bindChild(HWND child, const Control& c)
     order_.clear();
     ChildFacts f{win32::toUtf16(facts->name), win32::toUtf16(facts->description), msaaRole(facts->role)};
 
-    IAccPropServices* services = nullptr;
+    win32::ComPtr<IAccPropServices> services;
     bool annotated = SUCCEEDED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                                  IID_IAccPropServices, reinterpret_cast<void**>(&services)));
+                                                  IID_IAccPropServices, win32::out(services)));
     if (annotated) {
         VARIANT role;
         role.vt = VT_I4;
@@ -576,8 +592,7 @@ void WindowAccessibility::bindChild(HWND child, const Control& c)
             (f.description.empty() ||
              SUCCEEDED(services->SetHwndPropStr(child, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_DESCRIPTION,
                                                 f.description.data())));
-        if (!annotated) clearAnnotations(services, child);
-        services->Release();
+        if (!annotated) clearAnnotations(services.Get(), child);
     }
     // Wine's oleacc has the service but annotates nothing (E_NOTIMPL): the
     // child answers for itself with a proxy of the system's object.
@@ -593,14 +608,10 @@ LRESULT WindowAccessibility::getObject(HWND hwnd, WPARAM wp, LPARAM lp)
 {
     if (static_cast<LONG>(static_cast<DWORD>(lp)) != OBJID_CLIENT) return 0;
     hwnd_ = hwnd;
-    IAccessible* standard = nullptr;
-    if (FAILED(::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard))))
-        return 0;
+    win32::ComPtr<IAccessible> standard = standardObject(hwnd);
+    if (!standard) return 0;
     if (order_.empty()) order_ = readingOrder();
-    auto* object = new WindowObject(hwnd, standard, link_, order_);
-    const LRESULT result = ::LresultFromObject(IID_IAccessible, wp, static_cast<IAccessible*>(object));
-    object->Release();
-    return result;
+    return handOver(new WindowObject(hwnd, std::move(standard), link_, order_), wp);
 }
 
 // Only once a client has asked for the window's object is anyone listening.
@@ -639,17 +650,11 @@ LRESULT CALLBACK WindowAccessibility::childProc(HWND hwnd, UINT msg, WPARAM wp, 
             ::RemoveWindowSubclass(hwnd, &WindowAccessibility::childProc, kChildSubclass);
             self->proxied_.erase(hwnd);
         } else if (msg == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lp)) == OBJID_CLIENT) {
-            const auto it = self->proxied_.find(hwnd);
-            IAccessible* standard = nullptr;
-            if (it != self->proxied_.end() &&
-                SUCCEEDED(::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible,
-                                                      reinterpret_cast<void**>(&standard)))) {
-                const ChildFacts& f = it->second;
-                auto* object = new ChildObject(hwnd, standard, f.name, f.description, f.role);
-                const LRESULT result = ::LresultFromObject(IID_IAccessible, wp, static_cast<IAccessible*>(object));
-                object->Release();
-                return result;
-            }
+            if (const auto it = self->proxied_.find(hwnd); it != self->proxied_.end())
+                if (win32::ComPtr<IAccessible> standard = standardObject(hwnd)) {
+                    const ChildFacts& f = it->second;
+                    return handOver(new ChildObject(hwnd, std::move(standard), f.name, f.description, f.role), wp);
+                }
         }
         return ::DefSubclassProc(hwnd, msg, wp, lp);
     });

@@ -1,5 +1,5 @@
-#include "handlers/input_router.h"
 #include "fakes/fakes.h"
+#include "handlers/input_router.h"
 #include "window/layout.h"
 
 #include <gtest/gtest.h>
@@ -44,30 +44,102 @@ struct RouteCase {
 // Layout points: the banner at 13,18 432x144, the clock in front of it at
 // 141,48 169x17, the badge at 176,179 105x96.
 const RouteCase kRoutes[] = {
-    {"a press on the banner takes the grab point in its own pixels", 96, {{P, 1, 1, 0, 50, 100}}, {{37, 82}}, 0, 0,
-     false, true},
-    {"a drag by the banner moves the window by the offset", 96,
-     {{P, 1, 1, 0, 50, 100}, {M, 0, 1, 0, 80, 115}, {R, 1, 0, 0, 80, 115}}, {{37, 82}}, 450, 225, false, false},
-    {"the pressed banner keeps the pointer outside the window", 96, {{P, 1, 1, 0, 50, 100}, {M, 0, 1, 0, -10, 90}},
-     {{37, 82}}, -900, -150, false, true},
-    {"a move without the left button does not drag", 96, {{P, 2, 2, 0, 50, 100}, {M, 0, 2, 0, 80, 115}}, {{37, 82}},
-     0, 0, false, true},
-    {"a press on the clock starts no drag", 96, {{P, 1, 1, 0, 150, 55}, {M, 0, 1, 0, 180, 70}}, std::nullopt, 0, 0,
-     false, true},
-    {"a left release over the badge clicks it", 96, {{P, 1, 1, 0, 220, 220}, {R, 1, 0, 0, 221, 222}}, std::nullopt, 0,
-     0, true, false},
-    {"released off the badge, no click", 96, {{P, 1, 1, 0, 220, 220}, {R, 1, 0, 0, 300, 220}}, std::nullopt, 0, 0,
-     false, false},
-    {"a right click on the badge is no click", 96, {{P, 2, 2, 0, 220, 220}, {R, 2, 0, 0, 220, 220}}, std::nullopt, 0,
-     0, false, false},
-    {"a press from the banner released over the badge is no click", 96,
-     {{P, 1, 1, 0, 50, 100}, {R, 1, 0, 0, 220, 220}}, {{37, 82}}, 0, 0, false, false},
-    {"the badge stays held while another button is down", 96,
-     {{P, 1, 1, 0, 220, 220}, {P, 2, 3, 0, 220, 220}, {R, 2, 1, 0, 220, 220}}, std::nullopt, 0, 0, false, true},
-    {"at 144 dpi the hit test and the grab point scale", 144,
-     {{P, 1, 1, 0, 75, 150}, {M, 0, 1, 0, 105, 165}}, {{55, 123}}, 450, 225, false, true},
-    {"nothing under the pointer holds nothing", 96, {{P, 1, 1, 0, 5, 5}, {M, 0, 1, 0, 6, 7}}, std::nullopt, 0, 0,
-     false, false},
+    {"a press on the banner takes the grab point in its own pixels",
+     96,
+     {{P, 1, 1, 0, 50, 100}},
+     {{37, 82}},
+     0,
+     0,
+     false,
+     true},
+    {"a drag by the banner moves the window by the offset",
+     96,
+     {{P, 1, 1, 0, 50, 100}, {M, 0, 1, 0, 80, 115}, {R, 1, 0, 0, 80, 115}},
+     {{37, 82}},
+     450,
+     225,
+     false,
+     false},
+    {"the pressed banner keeps the pointer outside the window",
+     96,
+     {{P, 1, 1, 0, 50, 100}, {M, 0, 1, 0, -10, 90}},
+     {{37, 82}},
+     -900,
+     -150,
+     false,
+     true},
+    {"a move without the left button does not drag",
+     96,
+     {{P, 2, 2, 0, 50, 100}, {M, 0, 2, 0, 80, 115}},
+     {{37, 82}},
+     0,
+     0,
+     false,
+     true},
+    {"a press on the clock starts no drag",
+     96,
+     {{P, 1, 1, 0, 150, 55}, {M, 0, 1, 0, 180, 70}},
+     std::nullopt,
+     0,
+     0,
+     false,
+     true},
+    {"a left release over the badge clicks it",
+     96,
+     {{P, 1, 1, 0, 220, 220}, {R, 1, 0, 0, 221, 222}},
+     std::nullopt,
+     0,
+     0,
+     true,
+     false},
+    {"released off the badge, no click",
+     96,
+     {{P, 1, 1, 0, 220, 220}, {R, 1, 0, 0, 300, 220}},
+     std::nullopt,
+     0,
+     0,
+     false,
+     false},
+    {"a right click on the badge is no click",
+     96,
+     {{P, 2, 2, 0, 220, 220}, {R, 2, 0, 0, 220, 220}},
+     std::nullopt,
+     0,
+     0,
+     false,
+     false},
+    {"a press from the banner released over the badge is no click",
+     96,
+     {{P, 1, 1, 0, 50, 100}, {R, 1, 0, 0, 220, 220}},
+     {{37, 82}},
+     0,
+     0,
+     false,
+     false},
+    {"the badge stays held while another button is down",
+     96,
+     {{P, 1, 1, 0, 220, 220}, {P, 2, 3, 0, 220, 220}, {R, 2, 1, 0, 220, 220}},
+     std::nullopt,
+     0,
+     0,
+     false,
+     true},
+    {"at 144 dpi the hit test and the grab point scale",
+     144,
+     {{P, 1, 1, 0, 75, 150}, {M, 0, 1, 0, 105, 165}},
+     {{55, 123}},
+     450,
+     225,
+     false,
+     true},
+    {"nothing under the pointer holds nothing",
+     96,
+     {{P, 1, 1, 0, 5, 5}, {M, 0, 1, 0, 6, 7}},
+     std::nullopt,
+     0,
+     0,
+     false,
+     false},
 };
 
 class Routes : public testing::TestWithParam<RouteCase> {};
@@ -90,10 +162,9 @@ TEST_P(Routes, ReachTheirHandler)
     EXPECT_EQ(r.router.holding(), c.holdingAfter);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Routes, testing::ValuesIn(kRoutes),
-                         [](const testing::TestParamInfo<RouteCase>& info) {
-                             return "case" + std::to_string(info.index);
-                         });
+INSTANTIATE_TEST_SUITE_P(Table, Routes, testing::ValuesIn(kRoutes), [](const testing::TestParamInfo<RouteCase>& info) {
+    return "case" + std::to_string(info.index);
+});
 
 TEST(Routes, ALostCaptureLetsThePointerGo)
 {
@@ -123,9 +194,9 @@ TEST(Routes, ALeftReleaseInTheFileBoxSelectsItAll)
 
 TEST(Routes, TheBadgesPressAndTheSystemsCloseEndTheProgram)
 {
-    for (const std::function<void(Routed&)>& act : std::vector<std::function<void(Routed&)>>{
-             [](Routed& r) { r.router.activated(r.w.control("Image3")); },
-             [](Routed& r) { r.router.closedBySystem(); }}) {
+    for (const std::function<void(Routed&)>& act :
+         std::vector<std::function<void(Routed&)>>{[](Routed& r) { r.router.activated(r.w.control("Image3")); },
+                                                   [](Routed& r) { r.router.closedBySystem(); }}) {
         Routed r;
         r.run([&] { act(r); });
         EXPECT_TRUE(r.ended);
