@@ -1,13 +1,13 @@
 #pragma once
 // Time text over hand-built locale words, for forms that none of the
-// installed locales has: written in the clock's form (rules/time_forms.h),
+// installed locales has: written in the clock's form (time/time_forms.h),
 // read by the core's reader. Shared by the fuzzer, the corpus
 // replay test and the core tests.
 
 #include "ports/time_text.h"
-#include "rules/date_time.h"
-#include "rules/time_forms.h"
-#include "rules/time_reader.h"
+#include "time/date_time.h"
+#include "time/time_forms.h"
+#include "time/time_reader.h"
 
 #include <string>
 #include <utility>

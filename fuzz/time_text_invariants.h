@@ -3,7 +3,7 @@
 // the corpus replay test.
 
 #include "ports/time_text.h"
-#include "rules/date_time.h"
+#include "time/date_time.h"
 
 #include <optional>
 #include <string>

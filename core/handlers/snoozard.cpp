@@ -1,7 +1,7 @@
 #include "handlers/snoozard.h"
 
 #include "handlers/tick_phase.h"
-#include "rules/utf16.h"
+#include "text/utf16.h"
 #include "shaping/rounding.h"
 #include "shaping/transparent.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rules/date_time.h"
+#include "time/date_time.h"
 
 namespace bellwick {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rules/alarm_tone.h"
+#include "sound/alarm_tone.h"
 
 #include <stdexcept>
 #include <string>

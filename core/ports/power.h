@@ -1,7 +1,7 @@
 #pragma once
 // The computer's sleep, as far as an armed alarm needs it.
 
-#include "rules/date_time.h"
+#include "time/date_time.h"
 
 #include <string_view>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Times as text, by the user's locale.
 
-#include "rules/date_time.h"
+#include "time/date_time.h"
 
 #include <optional>
 #include <string>

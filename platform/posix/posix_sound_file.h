@@ -2,7 +2,7 @@
 // A sound file opened for the core's checks and then for the decoder:
 // regular files only, opened without blocking.
 
-#include "rules/sound_file.h"
+#include "sound/sound_file.h"
 
 #include <string>
 

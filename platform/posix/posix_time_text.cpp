@@ -1,6 +1,6 @@
 #include "posix/posix_time_text.h"
 
-#include "rules/time_forms.h"
+#include "time/time_forms.h"
 
 #include <clocale>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #include "qt/model_mirror.h"
 
 #include "qt/clock_label.h"
-#include "rules/utf16.h"
+#include "text/utf16.h"
 #include "view/view.h"
 
 #include <QCheckBox>

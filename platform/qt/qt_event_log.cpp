@@ -1,6 +1,6 @@
 #include "qt/qt_event_log.h"
 
-#include "rules/event_line.h"
+#include "text/event_line.h"
 
 #include <QDateTime>
 #include <QString>

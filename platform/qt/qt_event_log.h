@@ -12,7 +12,7 @@ Q_DECLARE_LOGGING_CATEGORY(bellwickAlarm)
 
 namespace bellwick {
 
-// Logs the core's event lines (rules/event_line.h) to the "bellwick.alarm"
+// Logs the core's event lines (text/event_line.h) to the "bellwick.alarm"
 // category, "fired" at info level and "failed" as a warning. Qt's default
 // message pattern prefixes the category: "bellwick.alarm: fired ...".
 class QtEventLog final : public EventLog {

@@ -1,6 +1,6 @@
 #include "qt/qt_file_dialog.h"
 
-#include "rules/filter.h"
+#include "text/filter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "sdl/sdl_media_player.h"
 
 #include "posix/posix_sound_file.h"
-#include "rules/sound_file.h"
+#include "sound/sound_file.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

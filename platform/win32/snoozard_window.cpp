@@ -1,6 +1,6 @@
 #include "win32/snoozard_window.h"
 
-#include "rules/utf16.h"
+#include "text/utf16.h"
 #include "view/look.h"
 #include "view/view.h"
 #include "win32/callback_guard.h"

@@ -1,6 +1,6 @@
 #include "win32/win32_event_log.h"
 
-#include "rules/event_line.h"
+#include "text/event_line.h"
 #include "win32/utf16.h"
 #include "win32/win_api.h"
 

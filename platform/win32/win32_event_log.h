@@ -8,7 +8,7 @@
 
 namespace bellwick {
 
-// The core's event lines (rules/event_line.h) after "bellwick.alarm: ", as
+// The core's event lines (text/event_line.h) after "bellwick.alarm: ", as
 // the Linux program logs them.
 class Win32EventLog final : public EventLog {
 public:

@@ -1,6 +1,6 @@
 #include "win32/win32_file_dialog.h"
 
-#include "rules/filter.h"
+#include "text/filter.h"
 #include "win32/utf16.h"
 #include "win32/win_api.h"
 

@@ -1,6 +1,6 @@
 #include "win32/win32_media_player.h"
 
-#include "rules/sound_file.h"
+#include "sound/sound_file.h"
 #include "win32/callback_guard.h"
 #include "win32/utf16.h"
 #include "win32/win32_sound_reader.h"

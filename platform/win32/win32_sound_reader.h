@@ -1,7 +1,7 @@
 #pragma once
 // A sound file opened for the core's checks, before MCI sees it.
 
-#include "rules/sound_file.h"
+#include "sound/sound_file.h"
 #include "win32/handles.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "win32/win32_time_text.h"
 
-#include "rules/time_forms.h"
+#include "time/time_forms.h"
 #include "win32/utf16.h"
 #include "win32/win_api.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Times as text by the user's locale on Windows.
 
-#include "rules/locale_time_text.h"
+#include "time/locale_time_text.h"
 
 #include <string>
 
@@ -9,7 +9,7 @@ namespace bellwick {
 
 // The user's locale (with the user's own changes) as the core's reader
 // takes it: AM/PM designators, the long time format as the clock's form
-// (seconds ensured, rules/time_forms.h: clockForm), the short date format,
+// (seconds ensured, time/time_forms.h: clockForm), the short date format,
 // month and day names, the two-digit year window.
 LocaleWords userLocaleWords();
 

@@ -1,4 +1,4 @@
-#include "rules/date_time.h"
+#include "time/date_time.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The sound-file rules on files made here byte by byte: WAV as sox writes
 // it, MP3 frames with the Info header LAME puts first.
-#include "rules/alarm_tone.h"
-#include "rules/sound_file.h"
+#include "sound/alarm_tone.h"
+#include "sound/sound_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "rules/event_line.h"
-#include "rules/filter.h"
-#include "rules/utf16.h"
+#include "text/event_line.h"
+#include "text/filter.h"
+#include "text/utf16.h"
+#include "text/utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,40 @@ TEST(CodePoints, CountsCharactersNotBytes)
 {
     EXPECT_EQ(codePoints(""), 0u);
     EXPECT_EQ(codePoints("/Grüße/🔔.wav"), 12u);
+    EXPECT_EQ(codePoints("a\x80\xF0\x9F"), 4u);  // each byte that is not UTF-8 counts once
+    EXPECT_EQ(utf16Selection("\xF0\x9F\x94" "x", 0, 4), (Utf16Range{0, 4}));
+}
+
+struct Utf8Case {
+    const char* name;
+    std::string bytes;
+    Utf8Step first;
+};
+
+TEST(DecodeUtf8, TakesOneCharacterOrOneByteThatIsNot)
+{
+    const Utf8Case cases[] = {
+        {"Ascii", "a", {0x61, 1, true}},
+        {"TwoBytes", "\xC3\xA9", {0xE9, 2, true}},
+        {"ThreeBytes", "\xE2\x82\xAC", {0x20AC, 3, true}},
+        {"FourBytes", "\xF0\x9F\x94\x94", {0x1F514, 4, true}},
+        {"Highest", "\xF4\x8F\xBF\xBF", {0x10FFFF, 4, true}},
+        {"OverlongTwo", "\xC0\xAF", {0xFFFD, 1, false}},
+        {"OverlongThree", "\xE0\x80\xAF", {0xFFFD, 1, false}},
+        {"OverlongFour", "\xF0\x82\x82\xAC", {0xFFFD, 1, false}},
+        {"Surrogate", "\xED\xA0\x80", {0xFFFD, 1, false}},
+        {"BeyondU10FFFF", "\xF4\x90\x80\x80", {0xFFFD, 1, false}},
+        {"CutShort", "\xE2\x82", {0xFFFD, 1, false}},
+        {"NotContinued", "\xC3(", {0xFFFD, 1, false}},
+        {"StrayContinuation", "\x80" "a", {0xFFFD, 1, false}},
+        {"FiveByteLead", "\xF8\x88\x80\x80\x80", {0xFFFD, 1, false}},
+    };
+    for (const Utf8Case& c : cases) {
+        const Utf8Step step = decodeUtf8(c.bytes, 0);
+        EXPECT_EQ(step.codePoint, c.first.codePoint) << c.name;
+        EXPECT_EQ(step.length, c.first.length) << c.name;
+        EXPECT_EQ(step.valid, c.first.valid) << c.name;
+    }
 }
 
 struct EventLineCase {
@@ -84,18 +119,27 @@ INSTANTIATE_TEST_SUITE_P(
     Table, EventLine,
     testing::Values(
         EventLineCase{"Epoch", firedLine(0), "fired epoch_ms=0 utc=1970-01-01T00:00:00.000Z"},
-        EventLineCase{"LeapDayEnd", firedLine(kLeapDayEnd), "fired epoch_ms=1709251199999 utc=2024-02-29T23:59:59.999Z"},
+        EventLineCase{"LeapDayEnd", firedLine(kLeapDayEnd),
+                      "fired epoch_ms=1709251199999 utc=2024-02-29T23:59:59.999Z"},
         EventLineCase{"NextMillisecond", firedLine(kLeapDayEnd + 1),
                       "fired epoch_ms=1709251200000 utc=2024-03-01T00:00:00.000Z"},
         EventLineCase{"Reason", failedLine(0, "cannot open /home/me/a b.wav"),
                       "failed epoch_ms=0 utc=1970-01-01T00:00:00.000Z reason=cannot open /home/me/a b.wav"},
         EventLineCase{"EmptyReason", failedLine(0, ""), "failed epoch_ms=0 utc=1970-01-01T00:00:00.000Z reason="},
-        EventLineCase{"ControlsAndSeparators", failedLine(0, "a\r\nb\tc\x7F\xC2\x85" "d\xE2\x80\xA8" "e\xE2\x80\xA9" "f"),
+        EventLineCase{"ControlsAndSeparators",
+                      failedLine(0, "a\r\nb\tc\x7F\xC2\x85"
+                                    "d\xE2\x80\xA8"
+                                    "e\xE2\x80\xA9"
+                                    "f"),
                       "failed epoch_ms=0 utc=1970-01-01T00:00:00.000Z reason=a  b c  d e f"},
         EventLineCase{"NonAsciiKept", failedLine(0, "Ger\xC3\xA4t \xF0\x9F\x94\x94"),
                       "failed epoch_ms=0 utc=1970-01-01T00:00:00.000Z reason=Ger\xC3\xA4t \xF0\x9F\x94\x94"},
-        EventLineCase{"NotUtf8Replaced", failedLine(0, "a\xFF\xC3(\xE2\x80\xED\xA0\x80" "b"),
-                      "failed epoch_ms=0 utc=1970-01-01T00:00:00.000Z reason=a\xEF\xBF\xBD\xEF\xBF\xBD(\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD" "b"}),
+        EventLineCase{"NotUtf8Replaced",
+                      failedLine(0, "a\xFF\xC3(\xE2\x80\xED\xA0\x80"
+                                    "b"),
+                      "failed epoch_ms=0 utc=1970-01-01T00:00:00.000Z "
+                      "reason=a\xEF\xBF\xBD\xEF\xBF\xBD(\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"
+                      "b"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The alarm-text grammar with hand-built locale words: the forms of glibc's
 // C, en_US and de_DE locales, and others that the tokens express
 // (fuzz/form_time_text.h, which the fuzzer uses too).
-#include "rules/time_reader.h"
+#include "time/time_reader.h"
 
 #include "form_time_text.h"
 

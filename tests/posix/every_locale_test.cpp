@@ -4,7 +4,7 @@
 #include "posix/posix_time_text.h"
 #include "posix/scoped_locale.h"
 #include "posix/scoped_tz.h"
-#include "rules/time_forms.h"
+#include "time/time_forms.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // from sox and lame at build time (tests/win32/CMakeLists.txt).
 #include "host_paths.h"
 #include "sound_paths.h"
-#include "rules/alarm_tone.h"
+#include "sound/alarm_tone.h"
 #include "win32/win32_media_player.h"
 #include "win32/win_api.h"
 

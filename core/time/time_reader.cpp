@@ -1,7 +1,7 @@
-#include "rules/time_reader.h"
+#include "time/time_reader.h"
 
-#include "rules/date_time.h"
-#include "rules/time_forms.h"
+#include "time/date_time.h"
+#include "time/time_forms.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,6 @@
-#include "rules/sound_file.h"
+#include "sound/sound_file.h"
+
+#include "text/utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -185,12 +187,16 @@ std::string cannotPlayMessage(std::string_view name, std::string_view why)
     for (char c : name)
         s += c == '\0' ? std::string("\\0") : std::string(1, c);
     if (s.size() > kHead + kTail + 50) {
-        const auto continuation = [&s](std::size_t i) { return (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80; };
-        std::size_t head = kHead, tail = s.size() - kTail;
-        while (head > 0 && continuation(head))
-            --head;
-        while (tail < s.size() && continuation(tail))
-            ++tail;
+        // Cut at character bounds: the last at or before kHead, the first
+        // at or after kTail bytes from the end.
+        std::size_t head = 0, tail = 0;
+        for (std::size_t i = 0; i < s.size(); i += decodeUtf8(s, i).length) {
+            if (i <= kHead) head = i;
+            if (i >= s.size() - kTail) {
+                tail = i;
+                break;
+            }
+        }
         s = s.substr(0, head) + "\u2026(" + std::to_string(tail - head) + " bytes)\u2026" + s.substr(tail);
     }
     return "cannot play '" + s + "': " + std::string(why);

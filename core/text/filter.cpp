@@ -1,4 +1,4 @@
-#include "rules/filter.h"
+#include "text/filter.h"
 
 #include <utility>
 

@@ -7,7 +7,7 @@
 
 namespace bellwick {
 
-// The code points in a UTF-8 text.
+// The characters in a UTF-8 text; a byte that is not UTF-8 counts as one.
 std::size_t codePoints(std::string_view utf8);
 
 struct Utf16Range {

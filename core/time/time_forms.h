@@ -2,8 +2,8 @@
 // The locale's time and date forms as the reader's tokens, from the two
 // pattern languages the systems give them in.
 
-#include "rules/date_time.h"
-#include "rules/time_reader.h"
+#include "time/date_time.h"
+#include "time/time_reader.h"
 
 #include <string>
 #include <string_view>

@@ -4,7 +4,7 @@
 // depend on; they are looked up again only when that changes.
 
 #include "ports/time_text.h"
-#include "rules/time_reader.h"
+#include "time/time_reader.h"
 
 #include <string>
 
@@ -16,7 +16,7 @@ public:
     std::optional<TimeReading> read(std::string_view text) const final;
 
 protected:
-    // The locale's words; their time form is the clock's (rules/time_forms.h: clockForm).
+    // The locale's words; their time form is the clock's (time/time_forms.h: clockForm).
     virtual LocaleWords lookUpWords() const = 0;
     // A cheap key that changes whenever lookUpWords() would give other words.
     virtual std::string wordsKey() const = 0;

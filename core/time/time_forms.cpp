@@ -1,4 +1,4 @@
-#include "rules/time_forms.h"
+#include "time/time_forms.h"
 
 #include <algorithm>
 #include <cstddef>

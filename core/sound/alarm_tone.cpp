@@ -1,4 +1,4 @@
-#include "rules/alarm_tone.h"
+#include "sound/alarm_tone.h"
 
 #include <algorithm>
 #include <cmath>

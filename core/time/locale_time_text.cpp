@@ -1,6 +1,6 @@
-#include "rules/locale_time_text.h"
+#include "time/locale_time_text.h"
 
-#include "rules/time_forms.h"
+#include "time/time_forms.h"
 
 namespace bellwick {
 
