@@ -2,6 +2,7 @@
 
 #include "rules/sound_file.h"
 #include "win32/callback_guard.h"
+#include "win32/patched_wav.h"
 #include "win32/utf16.h"
 #include "win32/win32_sound_reader.h"
 #include "win32/win_api.h"
@@ -119,12 +120,13 @@ void Win32MediaPlayer::close()
     stopTone();
     ringing_ = false;
     closeDevice();
+    patched_.reset();  // after the device has let go of it
 }
 
-std::string Win32MediaPlayer::start(const std::wstring& path)
+std::string Win32MediaPlayer::start(const std::wstring& element)
 {
     closeDevice();
-    if (std::string error = send(L"open \"" + path + L"\" alias " + alias_); !error.empty()) return error;
+    if (std::string error = send(L"open " + element + L" alias " + alias_); !error.empty()) return error;
     open_ = true;
     const bool notify = notifyWindow_ != nullptr;
     if (std::string error = send(L"play " + alias_ + (notify ? L" notify" : L""), notify); !error.empty()) {
@@ -165,7 +167,7 @@ bool Win32MediaPlayer::keepRinging()
     // failed and closed: on again, from a new open after a failure. A play
     // that MCI takes may still fail at once (waveaudio opens its output
     // then): what counts is that it plays.
-    if (!open_ || !replay()) start(path_);
+    if (!open_ || !replay()) start(element_);
     return mode() == "playing";
 }
 
@@ -201,11 +203,20 @@ void Win32MediaPlayer::play()
     // The name goes into the MCI command between quotation marks, and no
     // Windows file name can hold one.
     if (path->find(L'"') != std::wstring::npos) fail("the name holds a quotation mark (\")");
-    if (const std::string problem = soundFileProblem(*path); !problem.empty()) fail(problem);
+    CheckedSoundFile sound = checkSoundFile(*path);
+    if (!sound.check.problem.empty()) fail(sound.check.problem);
     if (waveOutGetNumDevs() == 0) fail("there is no audio output device");
 
-    path_ = mciName(*path);
-    if (const std::string error = start(path_); !error.empty()) fail(error);
+    if (sound.check.patches.empty()) {
+        element_ = L"\"" + mciName(*path) + L"\"";
+    } else {
+        // waveaudio refuses a WAV with placeholder sizes: it gets the file
+        // as the check reads it.
+        patched_ = PatchedWav::serve(std::move(sound.file), std::move(sound.check.patches));
+        if (!patched_) fail("the system took no reader for its corrected header");
+        element_ = L"\"" + patched_->name() + L"\" type waveaudio";
+    }
+    if (const std::string error = start(element_); !error.empty()) fail(error);
     ringing_ = true;
 }
 
