@@ -8,6 +8,7 @@
 #include "win32/win_api.h"
 
 #include <atomic>
+#include <cstring>
 
 namespace bellwick {
 
@@ -75,6 +76,30 @@ std::wstring mciName(const std::wstring& path)
     return shortName.size() < path.size() ? shortName : path;
 }
 
+// The tone's format, from its WAV image's fmt chunk, which the core writes
+// first; all zero (which no device takes) otherwise.
+WAVEFORMATEX toneFormat(const Tone& tone)
+{
+    WAVEFORMATEX format{};
+    if (tone.wav.size() >= 36 && std::memcmp(&tone.wav[12], "fmt ", 4) == 0) std::memcpy(&format, &tone.wav[20], 16);
+    return format;
+}
+
+// "" when the default output opens for format, else the system's words.
+std::string outputProblem(const WAVEFORMATEX& format)
+{
+    HWAVEOUT out = nullptr;
+    const MMRESULT code = waveOutOpen(&out, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL);
+    if (code == MMSYSERR_NOERROR) {
+        waveOutClose(out);
+        return {};
+    }
+    wchar_t text[MAXERRORLENGTH] = {};
+    if (waveOutGetErrorTextW(code, text, MAXERRORLENGTH) != MMSYSERR_NOERROR || !text[0])
+        return "waveOut error " + std::to_string(code);
+    return win32::toUtf8(text) + " (waveOut error " + std::to_string(code) + ")";
+}
+
 }  // namespace
 
 Win32MediaPlayer::Win32MediaPlayer() : alias_(uniqueAlias()), notifyWindow_(makeNotifyWindow(this)) {}
@@ -101,6 +126,10 @@ void Win32MediaPlayer::loop(const Tone& tone)
 {
     close();
     if (waveOutGetNumDevs() == 0) throw PlayError("there is no audio output device");
+    // PlaySound says it plays even when the device then fails to open: one
+    // is opened for the tone's format first.
+    if (const std::string problem = outputProblem(toneFormat(tone)); !problem.empty())
+        throw PlayError("the sound device could not be opened: " + problem);
     // Asynchronous from memory: the tone's bytes live as long as the program.
     if (!PlaySoundW(reinterpret_cast<LPCWSTR>(tone.wav.data()), nullptr,
                     SND_MEMORY | SND_ASYNC | SND_LOOP | SND_NODEFAULT))

@@ -28,7 +28,8 @@ public:
 
     void setFileName(const std::string& name) override;
     void play() override;
-    // PlaySound from memory, looping until stopped; no device to hold.
+    // PlaySound from memory, looping until stopped; no device to hold. A
+    // device that fails to open for the tone is a PlayError, as none is.
     void loop(const Tone& tone) override;
     // The tone: true while it is on (PlaySound tells no more). The file:
     // true while it plays; stopped, it is played again, and after a failed
