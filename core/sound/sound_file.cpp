@@ -26,6 +26,8 @@ bool placeholderSize(std::uint32_t len, std::uint64_t at, std::uint64_t size)
     return len == 0 || (len >= 0x7FFFF000u && at + 8 + std::uint64_t(len) > size);
 }
 
+std::uint32_t clamp32(std::uint64_t v) { return static_cast<std::uint32_t>(std::min<std::uint64_t>(v, 0xFFFFFFFFu)); }
+
 SoundCheck checkWav(const SoundSource& source, std::uint64_t size)
 {
     bool fmt = false;
@@ -49,16 +51,16 @@ SoundCheck checkWav(const SoundSource& source, std::uint64_t size)
             fmt = true;
         } else if (std::memcmp(h.data(), "data", 4) == 0) {
             if (!fmt) return {"the WAV file has no format block", {}};
-            std::optional<HeaderPatch> patch;
+            std::vector<HeaderPatch> patches;
             std::uint64_t sound = len;
             if (placeholderSize(len, at, size)) {
                 sound = (size - at - 8) / blockAlign * blockAlign;
-                patch = HeaderPatch{at + 4, static_cast<std::uint32_t>(std::min<std::uint64_t>(sound, 0xFFFFFFFFu))};
+                patches.push_back({at + 4, clamp32(sound)});
             } else if (at + 8 + std::uint64_t(len) > size) {
                 return {"the WAV file is truncated", {}};
             }
             if (sound == 0 || sound < bytesPerSecond / 100) return {"the WAV file holds (almost) no sound", {}};
-            return {"", patch};
+            return {"", patches};
         }
         at += 8 + std::uint64_t(len) + (len & 1);
     }
@@ -216,8 +218,12 @@ SoundCheck inspectSound(const SoundSource& source)
         const std::uint64_t size = source.size();
         if (size == 0) return {"the file is empty", {}};
         const std::vector<std::uint8_t> h = source.read(0, 12);
-        if (h.size() >= 12 && std::memcmp(h.data(), "RIFF", 4) == 0 && std::memcmp(&h[8], "WAVE", 4) == 0)
-            return checkWav(source, size);
+        if (h.size() >= 12 && std::memcmp(h.data(), "RIFF", 4) == 0 && std::memcmp(&h[8], "WAVE", 4) == 0) {
+            SoundCheck check = checkWav(source, size);
+            if (check.problem.empty() && placeholderSize(le32(&h[4]), 0, size))
+                check.patches.insert(check.patches.begin(), HeaderPatch{4, clamp32(size - 8)});
+            return check;
+        }
         return {checkMp3(source, size), {}};
     } catch (const SoundReadError&) {
         return {"the file cannot be read", {}};
@@ -225,5 +231,16 @@ SoundCheck inspectSound(const SoundSource& source)
 }
 
 std::string checkSound(const SoundSource& source) { return inspectSound(source).problem; }
+
+void applyPatches(const std::vector<HeaderPatch>& patches, std::uint64_t offset, std::span<std::uint8_t> bytes)
+{
+    for (const HeaderPatch& p : patches) {
+        for (std::uint64_t i = 0; i < 4; ++i) {
+            const std::uint64_t at = p.offset + i;
+            if (at >= offset && at - offset < bytes.size())
+                bytes[static_cast<std::size_t>(at - offset)] = static_cast<std::uint8_t>(p.value >> (8 * i));
+        }
+    }
+}
 
 }  // namespace bellwick

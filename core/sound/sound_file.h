@@ -10,8 +10,9 @@
 //    left as a placeholder (0, or 0x7FFFF000 and above past the end of the
 //    file: written to a pipe, or stopped before it went back to the
 //    header) means the sound runs to the end of the file; the decoder is
-//    then given the real size (SoundCheck::patch), since some take 0 for
-//    no sound at all.
+//    then given the real size (SoundCheck::patches), since some take 0 for
+//    no sound at all. A RIFF size left so is given as the file's, since
+//    others look for the chunks only inside it.
 //  - MP3: after an optional ID3v2 tag (of any size), three MPEG audio frame
 //    headers in a row, each where the one before says it ends. The first may
 //    stand up to 64 KiB into the audio (junk or padding before it is
@@ -24,7 +25,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -94,12 +95,16 @@ struct HeaderPatch {
 
 struct SoundCheck {
     std::string problem;               // "" when the file looks playable
-    std::optional<HeaderPatch> patch;  // a WAV data size to correct, if any
+    std::vector<HeaderPatch> patches;  // WAV sizes to correct, if any
 };
 
-// What checkSound says, and how the header is to be read when it holds a
-// placeholder.
+// What checkSound says, and how the header is to be read when it holds
+// placeholders.
 SoundCheck inspectSound(const SoundSource& source);
+
+// Writes the patches into bytes, which were read from offset on: the
+// file as the decoder is to read it.
+void applyPatches(const std::vector<HeaderPatch>& patches, std::uint64_t offset, std::span<std::uint8_t> bytes);
 
 // "" when the bytes look like a playable WAV or MP3 file, else why not,
 // in words for the user.

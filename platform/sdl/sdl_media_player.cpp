@@ -10,8 +10,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <optional>
 #include <unistd.h>
+#include <vector>
 
 namespace bellwick {
 
@@ -35,13 +35,13 @@ std::string sdlReason(const char* error)
     throw PlayError(cannotPlayMessage(file, why));
 }
 
-// The opened file as SDL reads it, with a WAV's placeholder data size read
-// as the real one. Reads by pread, so only this stream moves its offset.
+// The opened file as SDL reads it, with a WAV's placeholder sizes read as
+// the real ones. Reads by pread, so only this stream moves its offset.
 struct PatchedFile {
     int fd;
     Sint64 size;
     Sint64 at = 0;
-    std::optional<HeaderPatch> patch;
+    std::vector<HeaderPatch> patches;
 };
 
 PatchedFile& fileOf(SDL_RWops* rw) { return *static_cast<PatchedFile*>(rw->hidden.unknown.data1); }
@@ -74,13 +74,7 @@ size_t SDLCALL fileRead(SDL_RWops* rw, void* out, size_t size, size_t count)
         if (n == 0) break;
         got += static_cast<size_t>(n);
     }
-    if (f.patch) {
-        for (std::uint64_t i = 0; i < 4; ++i) {
-            const std::uint64_t at = f.patch->offset + i;
-            if (at >= static_cast<std::uint64_t>(f.at) && at < static_cast<std::uint64_t>(f.at) + got)
-                bytes[at - static_cast<std::uint64_t>(f.at)] = static_cast<std::uint8_t>(f.patch->value >> (8 * i));
-        }
-    }
+    applyPatches(f.patches, static_cast<std::uint64_t>(f.at), {bytes, got});
     f.at += static_cast<Sint64>(got);
     return got / size;
 }
@@ -103,7 +97,7 @@ int SDLCALL fileClose(SDL_RWops* rw)
 }
 
 // Takes fd over: it is closed with the stream, or here on failure.
-SDL_RWops* streamOf(int fd, std::uint64_t size, const std::optional<HeaderPatch>& patch)
+SDL_RWops* streamOf(int fd, std::uint64_t size, const std::vector<HeaderPatch>& patches)
 {
     SDL_RWops* rw = SDL_AllocRW();
     if (!rw) {
@@ -116,7 +110,7 @@ SDL_RWops* streamOf(int fd, std::uint64_t size, const std::optional<HeaderPatch>
     rw->read = fileRead;
     rw->write = fileWrite;
     rw->close = fileClose;
-    rw->hidden.unknown.data1 = new PatchedFile{fd, static_cast<Sint64>(size), 0, patch};
+    rw->hidden.unknown.data1 = new PatchedFile{fd, static_cast<Sint64>(size), 0, patches};
     return rw;
 }
 
@@ -242,7 +236,7 @@ void SdlMediaPlayer::startFile()
 
     openDevice();
     // The mixer takes the stream and closes it, also when loading fails.
-    SDL_RWops* rw = streamOf(sound.release(), sound.size(), check.patch);
+    SDL_RWops* rw = streamOf(sound.release(), sound.size(), check.patches);
     if (!rw) {
         closeDevice();
         fail(fileName_, sdlReason(SDL_GetError()));

@@ -2,11 +2,13 @@
 
 #include "sound/sound_file.h"
 #include "win32/callback_guard.h"
+#include "win32/patched_wav.h"
 #include "win32/utf16.h"
 #include "win32/win32_sound_reader.h"
 #include "win32/win_api.h"
 
 #include <atomic>
+#include <cstring>
 
 namespace bellwick {
 
@@ -74,6 +76,30 @@ std::wstring mciName(const std::wstring& path)
     return shortName.size() < path.size() ? shortName : path;
 }
 
+// The tone's format, from its WAV image's fmt chunk, which the core writes
+// first; all zero (which no device takes) otherwise.
+WAVEFORMATEX toneFormat(const Tone& tone)
+{
+    WAVEFORMATEX format{};
+    if (tone.wav.size() >= 36 && std::memcmp(&tone.wav[12], "fmt ", 4) == 0) std::memcpy(&format, &tone.wav[20], 16);
+    return format;
+}
+
+// "" when the default output opens for format, else the system's words.
+std::string outputProblem(const WAVEFORMATEX& format)
+{
+    HWAVEOUT out = nullptr;
+    const MMRESULT code = waveOutOpen(&out, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL);
+    if (code == MMSYSERR_NOERROR) {
+        waveOutClose(out);
+        return {};
+    }
+    wchar_t text[MAXERRORLENGTH] = {};
+    if (waveOutGetErrorTextW(code, text, MAXERRORLENGTH) != MMSYSERR_NOERROR || !text[0])
+        return "waveOut error " + std::to_string(code);
+    return win32::toUtf8(text) + " (waveOut error " + std::to_string(code) + ")";
+}
+
 }  // namespace
 
 Win32MediaPlayer::Win32MediaPlayer() : alias_(uniqueAlias()), notifyWindow_(makeNotifyWindow(this)) {}
@@ -100,6 +126,10 @@ void Win32MediaPlayer::loop(const Tone& tone)
 {
     close();
     if (waveOutGetNumDevs() == 0) throw PlayError("there is no audio output device");
+    // PlaySound says it plays even when the device then fails to open: one
+    // is opened for the tone's format first.
+    if (const std::string problem = outputProblem(toneFormat(tone)); !problem.empty())
+        throw PlayError("the sound device could not be opened: " + problem);
     // Asynchronous from memory: the tone's bytes live as long as the program.
     if (!PlaySoundW(reinterpret_cast<LPCWSTR>(tone.wav.data()), nullptr,
                     SND_MEMORY | SND_ASYNC | SND_LOOP | SND_NODEFAULT))
@@ -119,12 +149,13 @@ void Win32MediaPlayer::close()
     stopTone();
     ringing_ = false;
     closeDevice();
+    patched_.reset();  // after the device has let go of it
 }
 
-std::string Win32MediaPlayer::start(const std::wstring& path)
+std::string Win32MediaPlayer::start(const std::wstring& element)
 {
     closeDevice();
-    if (std::string error = send(L"open \"" + path + L"\" alias " + alias_); !error.empty()) return error;
+    if (std::string error = send(L"open " + element + L" alias " + alias_); !error.empty()) return error;
     open_ = true;
     const bool notify = notifyWindow_ != nullptr;
     if (std::string error = send(L"play " + alias_ + (notify ? L" notify" : L""), notify); !error.empty()) {
@@ -165,7 +196,7 @@ bool Win32MediaPlayer::keepRinging()
     // failed and closed: on again, from a new open after a failure. A play
     // that MCI takes may still fail at once (waveaudio opens its output
     // then): what counts is that it plays.
-    if (!open_ || !replay()) start(path_);
+    if (!open_ || !replay()) start(element_);
     return mode() == "playing";
 }
 
@@ -201,11 +232,20 @@ void Win32MediaPlayer::play()
     // The name goes into the MCI command between quotation marks, and no
     // Windows file name can hold one.
     if (path->find(L'"') != std::wstring::npos) fail("the name holds a quotation mark (\")");
-    if (const std::string problem = soundFileProblem(*path); !problem.empty()) fail(problem);
+    CheckedSoundFile sound = checkSoundFile(*path);
+    if (!sound.check.problem.empty()) fail(sound.check.problem);
     if (waveOutGetNumDevs() == 0) fail("there is no audio output device");
 
-    path_ = mciName(*path);
-    if (const std::string error = start(path_); !error.empty()) fail(error);
+    if (sound.check.patches.empty()) {
+        element_ = L"\"" + mciName(*path) + L"\"";
+    } else {
+        // waveaudio refuses a WAV with placeholder sizes: it gets the file
+        // as the check reads it.
+        patched_ = PatchedWav::serve(std::move(sound.file), std::move(sound.check.patches));
+        if (!patched_) fail("the system took no reader for its corrected header");
+        element_ = L"\"" + patched_->name() + L"\" type waveaudio";
+    }
+    if (const std::string error = start(element_); !error.empty()) fail(error);
     ringing_ = true;
 }
 

@@ -3,18 +3,22 @@
 
 #include "ports/media_player.h"
 #include "win32/handles.h"
+#include "win32/patched_wav.h"
 
+#include <memory>
 #include <string>
 
 namespace bellwick {
 
 // Each play() opens the named file under an alias of its own with no device
-// type, so WAV goes to waveaudio and MP3 to mpegvideo, and starts it with
-// "play ... notify"; each time MCI says it has played to the end, it plays
-// again from the start, until stop(), a new file name or the destructor
-// close the device. A file that cannot be played, and any MCI error, is a
-// PlayError at once with MCI's own text. Never waits for playback. Needs
-// no audio device to be made; without one, play() reports it.
+// type, so WAV goes to waveaudio and MP3 to mpegvideo (a WAV whose header
+// the core's check corrects goes to waveaudio through a PatchedWav), and
+// starts it with "play ... notify"; each time MCI says it has played to the
+// end, it plays again from the start, until stop(), a new file name or the
+// destructor close the device. A file that cannot be played, and any MCI
+// error, is a PlayError at once with MCI's own text. Never waits for
+// playback. Needs no audio device to be made; without one, play() reports
+// it.
 class Win32MediaPlayer final : public MediaPlayer {
 public:
     Win32MediaPlayer();
@@ -24,7 +28,8 @@ public:
 
     void setFileName(const std::string& name) override;
     void play() override;
-    // PlaySound from memory, looping until stopped; no device to hold.
+    // PlaySound from memory, looping until stopped; no device to hold. A
+    // device that fails to open for the tone is a PlayError, as none is.
     void loop(const Tone& tone) override;
     // The tone: true while it is on (PlaySound tells no more). The file:
     // true while it plays; stopped, it is played again, and after a failed
@@ -45,8 +50,9 @@ private:
     void close();
     void stopTone();
     void closeDevice();
-    // Opens the file and plays it; the MCI error text, or empty.
-    std::string start(const std::wstring& path);
+    // Opens element (MCI's open arguments before the alias) and plays it;
+    // the MCI error text, or empty.
+    std::string start(const std::wstring& element);
     bool replay();
     [[noreturn]] void fail(const std::string& why);
     // Sends an MCI command string; the MCI error text, or empty on success.
@@ -55,7 +61,8 @@ private:
     std::string fileName_;
     std::wstring alias_;
     win32::OwnedWindow notifyWindow_;
-    std::wstring path_;     // the file's name as MCI gets it, while it rings
+    std::wstring element_;  // what MCI opens, while it rings
+    std::unique_ptr<PatchedWav> patched_;
     bool ringing_ = false;  // the file is meant to play, from play() to a stop
     bool open_ = false;
     bool toneOn_ = false;

@@ -100,12 +100,12 @@ std::vector<std::uint8_t> Win32SoundFile::read(std::uint64_t offset, std::size_t
     return out;
 }
 
-std::string soundFileProblem(const std::wstring& path)
+CheckedSoundFile checkSoundFile(const std::wstring& path)
 {
-    std::string problem;
-    const auto file = Win32SoundFile::open(path, problem);
-    if (!file) return problem;
-    return checkSound(*file);
+    CheckedSoundFile checked;
+    checked.file = Win32SoundFile::open(path, checked.check.problem);
+    if (checked.file) checked.check = inspectSound(*checked.file);
+    return checked;
 }
 
 }  // namespace bellwick

@@ -32,8 +32,14 @@ private:
     std::uint64_t size_;
 };
 
-// "" when path names a WAV or MP3 file that looks playable, else why not,
-// in the core's words (or the system's for a failure the user cannot act on).
-std::string soundFileProblem(const std::wstring& path);
+// A file as the core's checks found it: the file, while it is open, and
+// what they said (why it cannot play in the core's words, or the system's
+// for a failure the user cannot act on; how its header is to be read).
+struct CheckedSoundFile {
+    std::shared_ptr<const Win32SoundFile> file;  // null when it could not be opened
+    SoundCheck check;
+};
+
+CheckedSoundFile checkSoundFile(const std::wstring& path);
 
 }  // namespace bellwick

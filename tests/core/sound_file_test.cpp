@@ -11,6 +11,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace bellwick {
 namespace {
@@ -141,42 +142,71 @@ TEST(SoundFile, DamageIsNamed)
 }
 
 // Recorders that stream, or are stopped before they go back to the header,
-// leave a placeholder for the data size: the sound runs to the end of the
-// file, and the decoder is told how much that is. A real size past the end
-// is still a cut file.
-TEST(SoundFile, PlaceholderDataSizesRunToTheEndOfTheFile)
+// leave placeholders for the sizes: the sound runs to the end of the file,
+// and the decoder is told how much that is, and how long the RIFF is. A
+// real size past the end is still a cut file.
+TEST(SoundFile, PlaceholderSizesRunToTheEndOfTheFile)
 {
     const std::string sound(8000 * 2 / 10 + 1, '\x10');  // 0.1 s of 16-bit mono and a stray byte
-    const auto withDataSize = [&](std::uint32_t size, const std::string& after = "") {
-        return riff(chunk("fmt ", fmt16(1, 8000)) + "data" + le32(size) + sound + after);
+    const auto withSizes = [&](std::uint32_t dataSize, std::optional<std::uint32_t> riffSize = std::nullopt) {
+        std::string w = riff(chunk("fmt ", fmt16(1, 8000)) + "data" + le32(dataSize) + sound);
+        if (riffSize) w.replace(4, 4, le32(*riffSize));
+        return w;
     };
     constexpr std::uint64_t kDataSizeAt = 12 + 8 + 16 + 4;
     const auto whole = static_cast<std::uint32_t>(sound.size() - 1);  // whole samples only
+    const auto riffSize = static_cast<std::uint32_t>(withSizes(0).size() - 8);
+    const HeaderPatch data{kDataSizeAt, whole}, riffPatch{4, riffSize};
     const struct {
         const char* what;
         std::string content;
         std::string problem;
-        std::optional<std::uint32_t> patched;
+        std::vector<HeaderPatch> patches;
     } cases[] = {
-        {"0, as a recorder stopped early leaves it", withDataSize(0), "", whole},
-        {"0xFFFFFFFF, as streaming writers leave it", withDataSize(0xFFFFFFFF), "", whole},
-        {"0x7FFFF000, as sox leaves it in a pipe", withDataSize(0x7FFFF000), "", whole},
-        {"0x7FFFFFFF", withDataSize(0x7FFFFFFF), "", whole},
-        {"the real size", withDataSize(whole), "", std::nullopt},
-        {"a real size past the end", withDataSize(whole + 1000), "the WAV file is truncated", std::nullopt},
-        {"0 and less than 10 ms after it", withDataSize(0).substr(0, 44 + 100), "the WAV file holds (almost) no sound",
-         std::nullopt},
-        {"0 and nothing after it", withDataSize(0).substr(0, 44), "the WAV file holds (almost) no sound", std::nullopt},
+        {"data 0, as a recorder stopped early leaves it", withSizes(0), "", {data}},
+        {"data 0xFFFFFFFF, as streaming writers leave it", withSizes(0xFFFFFFFF), "", {data}},
+        {"data 0x7FFFF000, as sox leaves it in a pipe", withSizes(0x7FFFF000), "", {data}},
+        {"data 0x7FFFFFFF", withSizes(0x7FFFFFFF), "", {data}},
+        {"both 0", withSizes(0, 0), "", {riffPatch, data}},
+        {"both 0xFFFFFFFF", withSizes(0xFFFFFFFF, 0xFFFFFFFF), "", {riffPatch, data}},
+        {"RIFF 0 alone", withSizes(whole, 0), "", {riffPatch}},
+        {"the real sizes", withSizes(whole), "", {}},
+        {"a real size past the end", withSizes(whole + 1000), "the WAV file is truncated", {}},
+        {"RIFF 0 and a real size past the end", withSizes(whole + 1000, 0), "the WAV file is truncated", {}},
+        {"0 and less than 10 ms after", withSizes(0).substr(0, 44 + 100), "the WAV file holds (almost) no sound", {}},
+        {"0 and nothing after it", withSizes(0).substr(0, 44), "the WAV file holds (almost) no sound", {}},
     };
     for (const auto& c : cases) {
         const SoundCheck result =
             inspectSound(MemorySoundSource(std::vector<std::uint8_t>(c.content.begin(), c.content.end())));
         EXPECT_EQ(result.problem, c.problem) << c.what;
-        EXPECT_EQ(result.patch.has_value(), c.patched.has_value()) << c.what;
-        if (result.patch && c.patched) {
-            EXPECT_EQ(result.patch->offset, kDataSizeAt) << c.what;
-            EXPECT_EQ(result.patch->value, *c.patched) << c.what;
+        ASSERT_EQ(result.patches.size(), c.patches.size()) << c.what;
+        for (std::size_t i = 0; i < c.patches.size(); ++i) {
+            EXPECT_EQ(result.patches[i].offset, c.patches[i].offset) << c.what;
+            EXPECT_EQ(result.patches[i].value, c.patches[i].value) << c.what;
         }
+    }
+}
+
+// Decoders read in pieces of any size: each piece gets what it holds of a
+// patch, also of one it cuts through.
+TEST(SoundFile, PatchesReachEveryPieceOfARead)
+{
+    const std::string file = riff(chunk("fmt ", fmt16(1, 8000)) + "data" + le32(0) + std::string(1600, '\x10'));
+    const std::vector<std::uint8_t> bytes(file.begin(), file.end());
+    const std::vector<HeaderPatch> patches = {{4, 0x11223344}, {40, 0xA1B2C3D4}};
+    std::vector<std::uint8_t> expected = bytes;
+    for (const HeaderPatch& p : patches)
+        for (int i = 0; i < 4; ++i)
+            expected[p.offset + i] = static_cast<std::uint8_t>(p.value >> (8 * i));
+    for (std::size_t piece = 1; piece <= 9; ++piece) {
+        std::vector<std::uint8_t> read;
+        for (std::size_t at = 0; at < 64; at += piece) {
+            std::vector<std::uint8_t> part(bytes.begin() + at, bytes.begin() + at + piece);
+            applyPatches(patches, at, part);
+            read.insert(read.end(), part.begin(), part.end());
+        }
+        EXPECT_TRUE(std::equal(read.begin(), read.begin() + 64, expected.begin())) << "pieces of " << piece;
     }
 }
 
@@ -265,7 +295,7 @@ TEST(AlarmTone, IsAPlayableWavOfFourBeepsAtMinusOneDbfs)
     const Tone& tone = alarmTone();
     const SoundCheck check = inspectSound(MemorySoundSource(tone.wav));
     EXPECT_EQ(check.problem, "");
-    EXPECT_FALSE(check.patch);
+    EXPECT_TRUE(check.patches.empty());
 
     const auto sample = [&tone](std::size_t i) {
         return static_cast<std::int16_t>(tone.wav[44 + 2 * i] | (tone.wav[45 + 2 * i] << 8));

@@ -109,15 +109,19 @@ class WineTest(unittest.TestCase):
         settle(self.env)
         shutil.rmtree(self.dir, ignore_errors=True)
 
-    def route_sound(self, capture=None, each_open=False):
+    def route_sound(self, capture=None, each_open=False, unopenable=False):
         """Wine's sound goes to the WAV file `capture` through ALSA's file
         plugin over the null device; with None there is no device at all.
         The plugin rewrites the file at each open of the device; with
         each_open, every open makes a file of its own instead: `capture`,
-        then `capture`.0001, .0002, ..."""
+        then `capture`.0001, .0002, ... With unopenable there is a device
+        that ALSA opens but that takes no sound (only MPEG data)."""
         conf = os.path.join(self.dir, "alsa.conf")
         with open(conf, "w") as f:
-            if capture:
+            if unopenable:
+                f.write('pcm.!default { type plug slave { pcm "discard" format "MPEG" } }\n'
+                        'pcm.discard { type null }\n')
+            elif capture:
                 f.write('pcm.!default { type plug slave.pcm "capture" }\n'
                         'pcm.capture { type file slave.pcm "discard" file "%s" format "wav"%s }\n'
                         'pcm.discard { type null }\n' % (capture, " truncate false" if each_open else ""))

@@ -2,6 +2,7 @@
 // that the test reads back. The driver opens (and empties) its file when the
 // device opens, that is at each play(). Each test names its own output file
 // and sets the driver before it plays, since SDL reads both when it opens.
+#include "data/sound_shapes.h"
 #include "sdl/sdl_media_player.h"
 #include "sound_files.h"
 
@@ -263,7 +264,7 @@ TEST(PlayerLifetime, ALaterPlayerOpensTheDeviceAgain)
     EXPECT_EQ(audioThreads(), 0);
 }
 
-// ---- Files as recorders and encoders write them ----
+// ---- Files made here from the committed ones: a long tag, a name ----
 
 struct GoodFile {
     const char* shape;
@@ -298,24 +299,7 @@ fs::path named(const fs::path& file, const std::string& name)
 }
 
 const GoodFile kGoodFiles[] = {
-    {"WAV 16-bit mono", [] { return committed("pcm16-mono-8k.wav"); }},
-    {"WAV 8-bit unsigned mono", [] { return committed("pcm8-unsigned-mono-8k.wav"); }},
-    {"WAV 24-bit", [] { return committed("pcm24-mono-8k.wav"); }},
-    {"WAV 32-bit float", [] { return committed("float32-mono-8k.wav"); }},
-    {"WAV extensible 24-bit", [] { return committed("extensible-pcm24-mono-8k.wav"); }},
-    {"WAV extensible 32-bit float stereo", [] { return committed("extensible-float32-stereo-8k.wav"); }},
-    {"WAV data size 0 left by the recorder", [] { return committed("size-placeholder-zero-8k.wav"); }},
-    {"WAV sizes 0xFFFFFFFF from a stream", [] { return committed("size-placeholder-ffffffff-8k.wav"); }},
-    {"WAV written by sox into a pipe", [] { return committed("streamed-by-sox-8k.wav"); }},
-    {"MP3 MPEG-1 44_1 kHz", [] { return committed("cbr-mpeg1-44k-mono.mp3"); }},
-    {"MP3 MPEG-2 22_05 kHz mono", [] { return committed("cbr-mpeg2-22k-mono.mp3"); }},
-    {"MP3 MPEG-2_5 8 kHz mono", [] { return committed("cbr-mpeg25-8k-mono.mp3"); }},
-    {"MP3 VBR with a Xing header", [] { return committed("vbr-xing-44k-mono.mp3"); }},
-    {"MP3 with an ID3v1 tag", [] { return committed("id3v1-44k-mono.mp3"); }},
-    {"MP3 VBR with an ID3v2 tag", [] { return committed("id3v2-vbr-xing-44k-mono.mp3"); }},
     {"MP3 with a 400 KiB cover picture", withCoverPicture},
-    {"WAV named in capitals", [] { return committed("CAPITALS.WAV"); }},
-    {"MP3 named in capitals", [] { return committed("CAPITALS.MP3"); }},
     {"WAV named with a space and letters beyond ASCII",
      [] { return named(committed("pcm16-mono-8k.wav"), "R\u00e9veil du matin.wav"); }},
 };
@@ -339,6 +323,39 @@ INSTANTIATE_TEST_SUITE_P(Table, GoodFiles, ::testing::ValuesIn(kGoodFiles),
                                  n += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                              return n;
                          });
+
+// ---- The shapes every player is held to ----
+
+using testing_sounds::Outcome;
+using testing_sounds::SoundShape;
+
+class SoundShapes : public ::testing::TestWithParam<SoundShape> {};
+
+// One that plays rings over and over (each is shorter than a second: sound
+// after 1.5 s is the file once more); any other is refused at once, so that
+// the alarm's message and tone take its place.
+TEST_P(SoundShapes, RingOrAreRefusedAtOnce)
+{
+    const SoundShape& shape = GetParam();
+    const fs::path out = diskAudioForThisTest();
+    SdlMediaPlayer player;
+    player.setFileName(committed(shape.file).string());
+    if (shape.outcome == Outcome::MessageAndTone) {
+        try {
+            player.play();
+            ADD_FAILURE() << "played";
+        } catch (const PlayError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind("cannot play '", 0), 0u) << e.what();
+        }
+        EXPECT_FALSE(player.holdsDevice());
+        return;
+    }
+    ASSERT_NO_THROW(player.play());
+    EXPECT_TRUE(soundsAfter(out, 1.5));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SoundShapes, ::testing::ValuesIn(testing_sounds::kSoundShapes),
+                         [](const auto& info) { return testing_sounds::testName(info.param); });
 
 int openDescriptors()
 {

@@ -2,6 +2,7 @@
 // sound device at a WAV file (over the null device), rewritten at every
 // device open; each test that plays reads it back. The sound files come
 // from sox and lame at build time (tests/win32/CMakeLists.txt).
+#include "data/sound_shapes.h"
 #include "host_paths.h"
 #include "sound_paths.h"
 #include "sound/alarm_tone.h"
@@ -194,12 +195,14 @@ private:
     std::string path_, saved_;
 };
 
-TEST(Player, RingsOnWhenTheOutputComesBack)
+class PlayerRingsOn : public ::testing::TestWithParam<Playable> {};
+
+TEST_P(PlayerRingsOn, WhenTheOutputComesBack)
 {
     const AlsaConfig config;
     ASSERT_TRUE(config.valid());
     Win32MediaPlayer player;
-    player.setFileName(kSounds + "\\tone.wav");
+    player.setFileName(GetParam().file);
     player.play();
     ASSERT_TRUE(pumpUntil([&] { return player.plays() >= 2; }));
     config.write("pcm.!default { type hw card 57 }\n");
@@ -209,6 +212,14 @@ TEST(Player, RingsOnWhenTheOutputComesBack)
     EXPECT_TRUE(pumpUntil([&] { return player.keepRinging() && loudestCaptured() > kLoud; }));
     player.stop();
 }
+
+// The corrected WAV is opened again after the failure as it was at first.
+INSTANTIATE_TEST_SUITE_P(
+    Files, PlayerRingsOn,
+    ::testing::Values(Playable{"Wav", kSounds + "\\tone.wav"},
+                      Playable{"WavWithPlaceholderSizes",
+                               hostPath(BELLWICK_TEST_SHAPES) + "\\size-placeholder-ffffffff-8k.wav"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The built-in tone loops on one open device, past its first second, until
 // it is stopped; the device is closed then.
@@ -268,6 +279,41 @@ INSTANTIATE_TEST_SUITE_P(
                                   },
                                   "playing"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// --- the shapes every player is held to ---
+
+using testing_sounds::Outcome;
+using testing_sounds::SoundShape;
+
+class SoundShapes : public ::testing::TestWithParam<SoundShape> {};
+
+// One that plays rings with its own sound, over and over; any other is
+// refused at once, so that the alarm's message and tone take its place.
+TEST_P(SoundShapes, RingOrAreRefusedAtOnce)
+{
+    const SoundShape& shape = GetParam();
+    DeleteFileW(win32::toUtf16(kCaptured).c_str());
+    Win32MediaPlayer player;
+    player.setFileName(hostPath(BELLWICK_TEST_SHAPES) + "\\" + shape.file);
+    if (shape.outcome == Outcome::MessageAndTone) {
+        try {
+            player.play();
+            ADD_FAILURE() << "played";
+        } catch (const PlayError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind("cannot play '", 0), 0u) << e.what();
+        }
+        EXPECT_EQ(player.mode(), "");
+        return;
+    }
+    ASSERT_NO_THROW(player.play());
+    EXPECT_TRUE(pumpUntil([&] { return player.plays() >= 3 && loudestCaptured() > kLoud; }))
+        << player.plays() << " plays, loudest " << loudestCaptured();
+    player.stop();
+    EXPECT_EQ(player.mode(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SoundShapes, ::testing::ValuesIn(testing_sounds::kSoundShapes),
+                         [](const auto& info) { return testing_sounds::testName(info.param); });
 
 // --- files that cannot be played ---
 
