@@ -27,13 +27,13 @@ IMPORTS = {
     "kernel32.dll": set("""
         AddVectoredExceptionHandler CancelWaitableTimer CloseHandle CreateEventA CreateFileW CreateSemaphoreA
         CreateWaitableTimerW DeleteCriticalSection DuplicateHandle EnterCriticalSection ExitProcess
-        FileTimeToSystemTime FindResourceW FormatMessageW FreeLibrary GetCalendarInfoEx GetCurrentProcess
-        GetCurrentProcessId GetCurrentThread GetCurrentThreadId GetFileAttributesW GetFileInformationByHandle
-        GetFileSizeEx GetFileType GetHandleInformation GetLastError GetLocaleInfoEx GetLocalTime GetModuleHandleA
-        GetModuleHandleW GetProcAddress GetProcessAffinityMask GetShortPathNameW GetStartupInfoW
-        GetSystemTimeAsFileTime GetThreadContext GetThreadPriority GetTickCount64 GetUserDefaultLocaleName
-        InitializeCriticalSection IsDBCSLeadByteEx IsDebuggerPresent LeaveCriticalSection LoadLibraryA
-        LoadLibraryExW LoadLibraryW LoadResource LocalFree LockResource MultiByteToWideChar OpenProcess
+        FileTimeToSystemTime FindResourceW FormatMessageA FormatMessageW FreeLibrary GetCalendarInfoEx
+        GetCurrentProcess GetCurrentProcessId GetCurrentThread GetCurrentThreadId GetFileAttributesW
+        GetFileInformationByHandle GetFileSizeEx GetFileType GetHandleInformation GetLastError GetLocaleInfoEx
+        GetLocalTime GetModuleHandleA GetModuleHandleW GetProcAddress GetProcessAffinityMask GetShortPathNameW
+        GetStartupInfoW GetSystemTimeAsFileTime GetThreadContext GetThreadPriority GetTickCount64
+        GetUserDefaultLocaleName InitializeCriticalSection IsDBCSLeadByteEx IsDebuggerPresent LeaveCriticalSection
+        LoadLibraryA LoadLibraryExW LoadLibraryW LoadResource LocalFree LockResource MultiByteToWideChar OpenProcess
         OutputDebugStringA OutputDebugStringW RaiseException ReadFile ReleaseSemaphore
         RemoveVectoredExceptionHandler ResetEvent ResumeThread SetEvent SetLastError SetProcessAffinityMask
         SetThreadContext SetThreadExecutionState SetThreadPriority SetUnhandledExceptionFilter SetWaitableTimer
@@ -71,6 +71,7 @@ IMPORTS = {
         ShowWindow SystemParametersInfoW TranslateMessage UpdateWindow
     """.split()),
     "winmm.dll": set("""
-        mciGetErrorStringW mciSendStringW PlaySoundW waveOutGetNumDevs
+        mciGetErrorStringW mciSendStringW mmioInstallIOProcW PlaySoundW waveOutClose waveOutGetErrorTextW
+        waveOutGetNumDevs waveOutOpen
     """.split()),
 }
