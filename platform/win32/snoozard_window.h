@@ -80,7 +80,7 @@ private:
     std::function<void()> paintHook_;
     std::function<void(Dpi)> dpiHook_;
     WindowAccessibility accessibility_{model_, [this](const Control& c) { return surface_->rectOf(c); },
-                                       [this] { guard_([this] { handlers_.image3Click(); }); }};
+                                       [this](const Control& c) { guard_([&] { router_.activated(c); }); }};
     HWND focus_ = nullptr;  // the child to refocus on activation
     InputRouter router_{model_, handlers_};
     bool closing_ = false;

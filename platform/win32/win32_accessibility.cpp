@@ -23,7 +23,7 @@ namespace bellwick {
 // that their server is gone.
 struct WindowAccessibility::Link {
     const Window* model = nullptr;
-    std::function<void()> press;
+    std::function<void(const Control&)> press;
     std::function<PixelRect(const Control&)> rectOf;
 };
 
@@ -379,9 +379,9 @@ public:
         return route(
             id, [&] { return Forwarding::accDoDefaultAction(id); },
             [&](IAccessible* a, VARIANT self) { return a->accDoDefaultAction(self); },
-            [&](const Control&, const AccessibleFacts& f) -> HRESULT {
+            [&](const Control& c, const AccessibleFacts& f) -> HRESULT {
                 if (f.role != AccessibleRole::PushButton) return DISP_E_MEMBERNOTFOUND;
-                link_->press();
+                link_->press(c);
                 return S_OK;
             });
     }
@@ -547,18 +547,18 @@ private:
 }  // namespace
 
 WindowAccessibility::WindowAccessibility(Window& model, std::function<PixelRect(const Control&)> rectOf,
-                                         std::function<void()> press)
+                                         std::function<void(const Control&)> press)
     : model_(model), press_(std::move(press)), link_(std::make_shared<Link>())
 {
     link_->model = &model_;
-    link_->press = [this] { pressLater(); };
+    link_->press = [this](const Control& c) { pressLater(c); };
     link_->rectOf = std::move(rectOf);
 }
 
 WindowAccessibility::~WindowAccessibility()
 {
     link_->model = nullptr;
-    link_->press = [] {};
+    link_->press = [](const Control&) {};
     link_->rectOf = [](const Control&) { return PixelRect{}; };
     if (hwnd_ && ::IsWindow(hwnd_)) ::KillTimer(hwnd_, reinterpret_cast<UINT_PTR>(this));
     // The system keeps annotations by window handle, which may be reused.
@@ -660,10 +660,11 @@ LRESULT CALLBACK WindowAccessibility::childProc(HWND hwnd, UINT msg, WPARAM wp, 
     });
 }
 
-// The press ends the program; run from the message loop, so that the
+// The press may end the program; run from the message loop, so that the
 // client's call returns first.
-void WindowAccessibility::pressLater()
+void WindowAccessibility::pressLater(const Control& c)
 {
+    pressed_ = &c;
     if (hwnd_) ::SetTimer(hwnd_, reinterpret_cast<UINT_PTR>(this), USER_TIMER_MINIMUM, &WindowAccessibility::pressProc);
 }
 
@@ -671,7 +672,8 @@ void CALLBACK WindowAccessibility::pressProc(HWND hwnd, UINT, UINT_PTR id, DWORD
 {
     win32::guarded([&] {
         ::KillTimer(hwnd, id);
-        reinterpret_cast<WindowAccessibility*>(id)->press_();
+        auto* self = reinterpret_cast<WindowAccessibility*>(id);
+        if (const Control* c = std::exchange(self->pressed_, nullptr)) self->press_(*c);
     });
 }
 

@@ -21,9 +21,10 @@ namespace bellwick {
 class WindowAccessibility {
 public:
     // rectOf tells where a painted control is in the client area; press
-    // runs the badge's click, called from the message loop, never inside a
-    // client's call.
-    WindowAccessibility(Window& model, std::function<PixelRect(const Control&)> rectOf, std::function<void()> press);
+    // runs a painted button's default action, called from the message
+    // loop, never inside a client's call.
+    WindowAccessibility(Window& model, std::function<PixelRect(const Control&)> rectOf,
+                        std::function<void(const Control&)> press);
     ~WindowAccessibility();
     WindowAccessibility(const WindowAccessibility&) = delete;
     WindowAccessibility& operator=(const WindowAccessibility&) = delete;
@@ -47,7 +48,7 @@ public:
 private:
     static LRESULT CALLBACK childProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     static void CALLBACK pressProc(HWND hwnd, UINT msg, UINT_PTR id, DWORD time);
-    void pressLater();
+    void pressLater(const Control& c);
     // The window's accessible children in reading order; a client's child
     // ids are positions in it.
     std::vector<Element> readingOrder() const;
@@ -58,7 +59,8 @@ private:
     };
 
     Window& model_;
-    std::function<void()> press_;
+    std::function<void(const Control&)> press_;
+    const Control* pressed_ = nullptr;  // the control of the press to come
     std::shared_ptr<Link> link_;
     std::vector<HWND> annotated_;
     std::map<HWND, ChildFacts> proxied_;  // children the system could not annotate
