@@ -29,8 +29,8 @@ const Control* InputRouter::controlAt(int x, int y) const
 bool InputRouter::pointer(const PointerEvent& e)
 {
     const int x = floorToInt(e.x), y = floorToInt(e.y);
-    if (e.action == PointerAction::Press && !held_) held_ = controlAt(x, y);
     const Control* target = held_ ? held_ : controlAt(x, y);
+    if (e.action == PointerAction::Press) held_ = target;
     if (target && target->is("Image1") && e.action != PointerAction::Release) {
         const PixelRect r = dpi_.scale(pixelRect(*target));
         const float rx = e.x - static_cast<float>(r.left), ry = e.y - static_cast<float>(r.top);

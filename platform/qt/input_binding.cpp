@@ -40,7 +40,7 @@ void InputBinding::bind(Control& c, QWidget& w)
 {
     if (takesPointer(c)) {
         w.installEventFilter(this);
-        pointed_[&w] = &c;
+        pointed_.insert(&w);
     }
     switch (c.kind) {
     case ControlKind::TextBox:

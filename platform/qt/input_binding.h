@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 
 class QWidget;
 
@@ -44,7 +45,7 @@ private:
     HandlerGuard guard_;
     QWidget& window_;
     InputRouter router_;
-    std::map<const QObject*, const Control*> pointed_;   // painted: the router's pointer input
+    std::set<const QObject*> pointed_;                   // painted: the router's pointer input
     std::map<const QObject*, const Control*> children_;  // child controls: their releases
     bool closing_ = false;
 };
