@@ -4,6 +4,10 @@
 // on every platform: the file plays, or the player refuses it and the alarm
 // shows its message over the built-in tone. Every player test runs them all.
 
+#include "ports/media_player.h"
+
+#include <gtest/gtest.h>
+
 #include <cctype>
 #include <ostream>
 #include <string>
@@ -49,6 +53,17 @@ inline std::string testName(const SoundShape& s)
     for (const char* c = s.shape; *c; ++c)
         n += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
     return n;
+}
+
+// A refused file fails at play(), at once, with the player's message.
+inline void expectRefused(MediaPlayer& player)
+{
+    try {
+        player.play();
+        ADD_FAILURE() << "played";
+    } catch (const PlayError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("cannot play '", 0), 0u) << e.what();
+    }
 }
 
 }  // namespace bellwick::testing_sounds
