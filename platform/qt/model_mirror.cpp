@@ -14,7 +14,11 @@ ModelMirror::ModelMirror(Window& model, QWidget& window, WidgetOf widgetOf)
 {
     model_.onChange = [this](Control& c, Property p) { changed(c, p); };
     model_.onRepaint = [this](Control& c) {
-        if (QWidget* w = widgetOf_(c)) w->repaint();
+        QWidget* w = widgetOf_(c);
+        if (auto* clock = qobject_cast<ClockLabel*>(w))
+            clock->paintNow();
+        else if (w)
+            w->repaint();
     };
     model_.onMove = [this] {
         const PixelPoint at = screenPosition(model_);

@@ -1,9 +1,11 @@
 #include "widget_fixture.h"
 
+#include "qt/clock_label.h"
+
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -156,8 +158,28 @@ TEST(SnoozardWidget, ModelAndWidgetsStayInStep)
 
     fx.f.clock.set(2026, 12, 7, 8, 9, 10);
     fx.s.timer1Tick();
-    EXPECT_EQ(fx.child<QLabel>("Label1")->text(), "08:09:10");
+    EXPECT_EQ(fx.child<ClockLabel>("Label1")->text(), "08:09:10");
     EXPECT_TRUE(fx.failures.empty());
+}
+
+// The clock's own glyph run must put every pixel where Qt's text drawing does.
+TEST(SnoozardWidget, ClockDrawsAsQtDrawsText)
+{
+    Fixture fx;
+    ClockLabel& clock = *fx.child<ClockLabel>("Label1");
+    const auto image = [&](const QString& text, bool shaped) {
+        clock.showText(text);
+        QImage out(clock.size(), QImage::Format_RGB32);
+        QPainter p(&out);
+        shaped ? clock.drawShaped(p) : clock.draw(p);
+        return out;
+    };
+    const QImage blank = image(QString(), true);
+    for (const char* text : {"08:09:10", "23:59:59", "00:00:00", "11:11:11", "7.05.09", "12:34:56 PM"}) {
+        const QImage drawn = image(QString::fromLatin1(text), false);
+        EXPECT_EQ(drawn, image(QString::fromLatin1(text), true)) << text;
+        EXPECT_NE(drawn, blank) << text;
+    }
 }
 
 TEST(SnoozardWidget, SpaceBarTicksTheBox)
