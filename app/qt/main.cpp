@@ -16,7 +16,7 @@
 #include "qt/qt_ticker.h"
 #include "qt/snoozard_widget.h"
 #include "qt/termination_signals.h"
-#include "sdl/sdl_media_player.h"
+#include "sdl/module_player.h"
 #include "window/layout.h"
 
 #include <QApplication>
@@ -32,6 +32,8 @@ int main(int argc, char** argv)
     // The window shapes and places itself, which needs X11 (XWayland on a
     // Wayland session).
     if (std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "xcb", 1);
+    // The window never draws with OpenGL: no GL integration to load.
+    setenv("QT_XCB_GL_INTEGRATION", "none", 0);
     // The clock repaints a small area each tick. Through shared memory Qt
     // waits for the X server before every paint, a round trip that wakes its
     // event thread and this one again; the 11 KB go over the socket for less.
@@ -51,7 +53,7 @@ int main(int argc, char** argv)
         if (widget) widget->applyRegion(region, redraw);
     });
     QtSettingsStore settings;
-    SdlMediaPlayer player;
+    ModulePlayer player(ModulePlayer::besideProgram());
     QtFileDialog dialog;
     LocalClock clock;
     PosixTimeText timeText;

@@ -31,6 +31,10 @@ constexpr std::int64_t kJumpSeconds = 2;
 // set, a daylight-saving change) and counts nothing, as does a step back.
 constexpr std::int64_t kRingStepSeconds = 60;
 
+// An alarm this close has its player made ready: loading one takes tens of
+// milliseconds that must not come between the alarm and its sound.
+constexpr std::int64_t kPrepareSeconds = 60;
+
 // A flag that is up for the life of the scope.
 class Raised {
 public:
@@ -167,7 +171,9 @@ void Snoozard::tick(const DateTime& now)
         const DateTime current{now.date, shown->time};
 
         const DateTime due = dueTime(*alarm);
-        if (secondsBetween(current, due) >= 0) {
+        const std::int64_t ahead = secondsBetween(due, current);
+        if (ahead <= kPrepareSeconds) s_.player.prepare();
+        if (ahead <= 0) {
             rung_ = due;
             fire(now, *check);
         } else if (powerHeld_ && (jumped || wakeDue_ != due)) {

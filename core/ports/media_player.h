@@ -15,6 +15,10 @@ struct PlayError : std::runtime_error {
 class MediaPlayer {
 public:
     virtual ~MediaPlayer() = default;
+    // An alarm may ring within the minute: makes play() and loop() ready to
+    // start without delay (a player loaded on demand loads now). Never
+    // fails; what fails shows at play().
+    virtual void prepare() {}
     // Remembers the name for the next play; accepts any text, plays
     // nothing and stops playback in progress. Never fails.
     virtual void setFileName(const std::string& name) = 0;

@@ -245,6 +245,25 @@ TEST(Tick, UnarmedTicksOnlyRunTheClock)
     }
 }
 
+TEST(Tick, ThePlayerIsMadeReadyInTheMinuteBeforeTheAlarm)
+{
+    Harness h;
+    h.at(dt(7, 6, 0, 0));
+    h.s.load();
+    h.w.setText(h.c("Text1"), "07:00:00");
+    h.arm();
+    const struct {
+        DateTime tick;
+        bool ready;
+    } steps[] = {{dt(7, 6, 0, 0), false}, {dt(7, 6, 58, 59), false}, {dt(7, 6, 59, 0), true}, {dt(7, 7, 0, 0), true}};
+    for (const auto& step : steps) {
+        h.at(step.tick);
+        h.s.timer1Tick();
+        EXPECT_EQ(h.f.player.prepares > 0, step.ready) << step.tick.time.minute << ":" << step.tick.time.second;
+    }
+    EXPECT_EQ(h.f.player.plays(), 1);
+}
+
 struct AlarmCase {
     const char* what;
     DateTime armed;

@@ -162,7 +162,9 @@ public:
         calls.push_back("loop");
         if (failLoopWith) throw PlayError(*failLoopWith);
     }
-    // Not among calls: it comes at every tick while the alarm rings.
+    // Not among calls: they come at every tick near and during the alarm.
+    void prepare() override { ++prepares; }
+    int prepares = 0;
     bool keepRinging() override
     {
         ++keeps;
