@@ -192,14 +192,21 @@ void SnoozardWindow::mirror(Control& c, Property p)
     }
 }
 
-// Paints the control now, not at the next paint message.
+// Paints the control now, not at the next paint message. What the surface
+// paints is drawn straight through the window's own context, then marked
+// valid: the way through a paint message costs Wine as many calls to its
+// server again, each second.
 void SnoozardWindow::repaint(Control& c)
 {
     if (HWND child = childOf(c)) {
         ::RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     } else if (Surface::paints(c)) {
         const RECT r = rect(surface_->rectOf(c));
-        ::RedrawWindow(hwnd_, &r, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        if (HDC dc = ::GetDC(hwnd_)) {
+            compose(dc, r);
+            ::ReleaseDC(hwnd_, dc);
+            ::ValidateRect(hwnd_, &r);
+        }
     }
 }
 
@@ -264,6 +271,7 @@ void SnoozardWindow::rescale(Dpi dpi, const RECT& suggested)
     router_.setDpi(dpi_);
     // The children keep the old fonts until they have the new ones.
     const GdiObjects previous = std::exchange(gdi_, GdiObjects(dpi_));
+    buffer_.clear();  // it holds an old font
     surface_.emplace(model_, dpi_);
     for (const auto& [c, child] : children_)
         placeChild(child, *c, fontOf(*c), dpi_);
@@ -274,25 +282,29 @@ void SnoozardWindow::rescale(Dpi dpi, const RECT& suggested)
     ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-// Composed off screen, so the clock never flickers; straight on the
-// screen when GDI cannot give the memory for that.
 void SnoozardWindow::paint()
 {
     const win32::PaintScope painting(hwnd_);
     if (paintHook_) paintHook_();
-    const RECT& r = painting.area();
+    if (painting.dc()) compose(painting.dc(), painting.area());
+}
+
+// Composed off screen, so the clock never flickers; straight on the
+// screen when GDI cannot give the memory for that.
+void SnoozardWindow::compose(HDC target, const RECT& r)
+{
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0 || !painting.dc()) return;
-    const win32::MemoryDc buffer(::CreateCompatibleDC(painting.dc()));
-    const win32::GdiBitmap bitmap(buffer ? ::CreateCompatibleBitmap(painting.dc(), w, h) : nullptr);
-    if (!bitmap) {
-        surface_->paint(painting.dc(), gdi_);
+    if (w <= 0 || h <= 0) return;
+    HDC buffer = buffer_.dc(target, r.right, r.bottom);
+    if (!buffer) {
+        surface_->paint(target, gdi_);
         return;
     }
-    const win32::Selection selected(buffer.get(), bitmap.get());
-    ::SetViewportOrgEx(buffer.get(), -r.left, -r.top, nullptr);
-    surface_->paint(buffer.get(), gdi_);
-    ::BitBlt(painting.dc(), r.left, r.top, w, h, buffer.get(), r.left, r.top, SRCCOPY);
+    // Not SaveDC and RestoreDC: they would choose the font anew each time.
+    ::IntersectClipRect(buffer, r.left, r.top, r.right, r.bottom);
+    surface_->paint(buffer, gdi_);
+    ::SelectClipRgn(buffer, nullptr);
+    ::BitBlt(target, r.left, r.top, w, h, buffer, r.left, r.top, SRCCOPY);
 }
 
 void SnoozardWindow::command(HWND child, int code)

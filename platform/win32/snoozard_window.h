@@ -10,6 +10,7 @@
 #include "handlers/snoozard.h"
 #include "win32/dpi.h"
 #include "win32/gdi_objects.h"
+#include "win32/paint_buffer.h"
 #include "win32/surface.h"
 #include "win32/win32_accessibility.h"
 #include "win32/win_api.h"
@@ -65,6 +66,7 @@ private:
     void placeFromModel();
     void rescale(Dpi dpi, const RECT& suggested);
     void paint();
+    void compose(HDC target, const RECT& area);
     void command(HWND child, int code);
     void mouse(UINT msg, WPARAM wp, LPARAM lp);
     bool keyboard(const MSG& msg);
@@ -74,6 +76,7 @@ private:
     Guard guard_;
     Dpi dpi_;
     GdiObjects gdi_;
+    PaintBuffer buffer_;
     std::optional<Surface> surface_;
     HWND hwnd_ = nullptr;
     std::map<const Control*, HWND> children_;

@@ -53,11 +53,12 @@ void Surface::paint(HDC dc, GdiObjects& gdi) const
         case ControlKind::Label: {
             const int mode = ::SetBkMode(dc, TRANSPARENT);
             const COLORREF colour = ::SetTextColor(dc, colourOf(look::fore(*c)));
-            const HGDIOBJ font = ::SelectObject(dc, gdi.font(c->font ? c->font : model_.defaultFont));
+            // Left chosen: choosing a font into a context costs Wine calls to its server.
+            const HGDIOBJ font = gdi.font(c->font ? c->font : model_.defaultFont);
+            if (::GetCurrentObject(dc, OBJ_FONT) != font) ::SelectObject(dc, font);
             const std::wstring caption = win32::toUtf16(c->text);
             ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box,
                         DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-            ::SelectObject(dc, font);
             ::SetTextColor(dc, colour);
             ::SetBkMode(dc, mode);
             break;

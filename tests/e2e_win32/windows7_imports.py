@@ -21,7 +21,8 @@ IMPORTS = {
     "gdi32.dll": set("""
         BitBlt CombineRgn CreateCompatibleBitmap CreateCompatibleDC CreateDIBSection CreateEllipticRgn
         CreateFontIndirectW CreateFontW CreatePolygonRgn CreateRectRgn CreateRoundRectRgn CreateSolidBrush DeleteDC
-        DeleteObject GetDeviceCaps GetObjectW GetStockObject SelectObject SetBkColor SetBkMode SetTextColor
+        DeleteObject GetCurrentObject GetDeviceCaps GetObjectW GetStockObject IntersectClipRect SelectClipRgn SelectObject
+        SetBkColor SetBkMode SetTextColor
         SetViewportOrgEx
     """.split()),
     "kernel32.dll": set("""
@@ -68,7 +69,7 @@ IMPORTS = {
         KillTimer LoadCursorW LoadImageW MessageBoxW MonitorFromWindow NotifyWinEvent OffsetRect PostMessageW
         PostQuitMessage PtInRect RedrawWindow RegisterClassExW ReleaseCapture ReleaseDC ScreenToClient SendMessageW
         SetCapture SetFocus SetForegroundWindow SetTimer SetWindowLongW SetWindowPos SetWindowRgn SetWindowTextW
-        ShowWindow SystemParametersInfoW TranslateMessage UpdateWindow
+        ShowWindow SystemParametersInfoW TranslateMessage UpdateWindow ValidateRect
     """.split()),
     "winmm.dll": set("""
         mciGetErrorStringW mciSendStringW mmioInstallIOProcW PlaySoundW waveOutClose waveOutGetErrorTextW

@@ -3,6 +3,7 @@
 // device opens, that is at each play(). Each test names its own output file
 // and sets the driver before it plays, since SDL reads both when it opens.
 #include "data/sound_shapes.h"
+#include "sdl/module_player.h"
 #include "sdl/sdl_media_player.h"
 #include "sound_files.h"
 
@@ -474,6 +475,51 @@ INSTANTIATE_TEST_SUITE_P(Table, BadFiles, ::testing::ValuesIn(kBadFiles),
                                  n += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                              return n;
                          });
+
+// The player in its module, loaded a minute ahead or by play() itself; one
+// that cannot be loaded fails play() and loop() with the reason.
+TEST(ModulePlayer, LoadsWhenAskedOrAtPlayAndSaysWhyItCannot)
+{
+    requireSoundTools();
+    if (::testing::Test::IsSkipped()) return;
+    const struct {
+        const char* what;
+        std::string module;
+        bool prepare;
+        const char* failure;  // nullptr: it plays
+    } cases[] = {
+        {"made ready", BELLWICK_TEST_PLAYER_MODULE, true, nullptr},
+        {"loaded by play", BELLWICK_TEST_PLAYER_MODULE, false, nullptr},
+        {"missing", (scratch() / "gone.so").string(), true, "gone.so: cannot open"},
+        {"not the player", "libm.so.6", true, "libm.so.6 is not Bellwick's player"},
+    };
+    for (const auto& c : cases) {
+        const fs::path out = diskAudioForThisTest(std::string(".") + c.what);
+        ModulePlayer player(c.module);
+        player.setFileName(wav().string());
+        if (c.prepare) player.prepare();
+        EXPECT_EQ(player.loaded(), c.prepare && !c.failure) << c.what;
+        if (!c.failure) {
+            ASSERT_NO_THROW(player.play()) << c.what;
+            EXPECT_TRUE(soundsAfter(out, 0.1)) << c.what;
+            EXPECT_TRUE(player.keepRinging()) << c.what;
+            player.stop();
+            continue;
+        }
+        for (const bool tone : {false, true}) {
+            try {
+                tone ? player.loop(alarmTone()) : player.play();
+                ADD_FAILURE() << c.what << ": no error";
+            } catch (const PlayError& e) {
+                const std::string message = e.what();
+                EXPECT_EQ(message.rfind("the sound player could not be loaded: ", 0), 0u) << message;
+                EXPECT_NE(message.find(c.failure), std::string::npos) << message;
+            }
+        }
+        EXPECT_FALSE(player.keepRinging()) << c.what;
+        player.stop();
+    }
+}
 
 }  // namespace
 }  // namespace bellwick
