@@ -10,6 +10,7 @@
 #include "qt/qt_event_log.h"
 #include "qt/qt_file_dialog.h"
 #include "qt/qt_messages.h"
+#include "qt/qt_platform_choice.h"
 #include "qt/qt_process.h"
 #include "qt/qt_regions.h"
 #include "qt/qt_settings_store.h"
@@ -24,14 +25,14 @@
 #include <clocale>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 int main(int argc, char** argv)
 {
     using namespace bellwick;
 
-    // The window shapes and places itself, which needs X11 (XWayland on a
-    // Wayland session).
-    if (std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "xcb", 1);
+    const std::string platform = qtPlatformFor([](const char* name) { return std::getenv(name); });
+    if (!platform.empty()) setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
     // The window never draws with OpenGL: no GL integration to load.
     setenv("QT_XCB_GL_INTEGRATION", "none", 0);
     // The clock repaints a small area each tick. Through shared memory Qt

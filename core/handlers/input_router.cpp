@@ -30,6 +30,7 @@ bool InputRouter::pointer(const PointerEvent& e)
 {
     const int x = floorToInt(e.x), y = floorToInt(e.y);
     const Control* target = held_ ? held_ : controlAt(x, y);
+    if (e.action == PointerAction::Press && !held_) heldByLeft_ = e.button == kLeft;
     if (e.action == PointerAction::Press) held_ = target;
     if (target && target->is("Image1") && e.action != PointerAction::Release) {
         const PixelRect r = dpi_.scale(pixelRect(*target));

@@ -43,6 +43,9 @@ public:
     // The capture went elsewhere (another window took it).
     void pointerLost() { held_ = nullptr; }
     bool holding() const { return held_ != nullptr; }
+    // The left button holds the banner: the window is being dragged. Where
+    // the compositor places windows, the platform hands the move to it.
+    bool dragging() const { return held_ && held_->is("Image1") && heldByLeft_; }
 
     // A button released inside a child control, after its own handling.
     void released(const Control& c, int button);
@@ -59,6 +62,7 @@ private:
     Snoozard& handlers_;
     Dpi dpi_;
     const Control* held_ = nullptr;
+    bool heldByLeft_ = false;
 };
 
 }  // namespace bellwick

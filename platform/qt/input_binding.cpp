@@ -1,6 +1,7 @@
 #include "qt/input_binding.h"
 
 #include "qt/picture_widget.h"
+#include "qt/qt_platform_choice.h"
 #include "view/view.h"
 
 #include <QCheckBox>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QWindow>
 
 namespace bellwick {
 
@@ -99,6 +101,10 @@ bool InputBinding::pointer(QWidget& w, QEvent* event)
     p.x = static_cast<float>(at.x());
     p.y = static_cast<float>(at.y());
     guard_([&] { router_.pointer(p); });
+    // The compositor moves the window, and keeps the pointer until the
+    // button is up: no move or release comes here meanwhile.
+    if (p.action == PointerAction::Press && router_.dragging() && compositorPlacesWindows())
+        if (QWindow* handle = window_.windowHandle(); handle && handle->startSystemMove()) router_.pointerLost();
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "qt/snoozard_widget.h"
 
 #include "qt/accessible_widgets.h"
+#include "qt/qt_platform_choice.h"
 #include "qt/widget_factory.h"
 #include "qt/window_icon.h"
 #include "qt/x11_colormap.h"
@@ -10,6 +11,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 #include <QWindow>
 
@@ -29,7 +31,11 @@ SnoozardWidget::SnoozardWidget(Window& model, Snoozard& handlers, Guard guard)
         QString::fromUtf8(kWindowAccessibleName.data(), static_cast<qsizetype>(kWindowAccessibleName.size())));
     const PixelRect client = clientRect(model_);
     setFixedSize(client.width, client.height);
-    setAutoFillBackground(true);
+    // Where the compositor cuts no shapes, the window is see-through outside
+    // its region and paints its background inside it (paintEvent).
+    translucent_ = compositorPlacesWindows();
+    setAttribute(Qt::WA_TranslucentBackground, translucent_);
+    setAutoFillBackground(!translucent_);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, qtColor(model_.backColor));
     setPalette(pal);
@@ -100,6 +106,14 @@ void SnoozardWidget::applyRegion(const QRegion& region, bool redraw)
 {
     setMask(region);
     if (redraw) update();
+}
+
+void SnoozardWidget::paintEvent(QPaintEvent*)
+{
+    if (!translucent_) return;
+    QPainter p(this);
+    p.setClipRegion(mask().isEmpty() ? QRegion(rect()) : mask());
+    p.fillRect(rect(), palette().color(QPalette::Window));
 }
 
 void SnoozardWidget::changeEvent(QEvent* event)

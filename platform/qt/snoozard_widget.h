@@ -34,6 +34,7 @@ public:
     void applyRegion(const QRegion& region, bool redraw);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -45,6 +46,7 @@ private:
     std::map<const Control*, QWidget*> widgets_;
     InputBinding* input_ = nullptr;  // a child QObject
     std::unique_ptr<ModelMirror> mirror_;
+    bool translucent_ = false;
 };
 
 }  // namespace bellwick
