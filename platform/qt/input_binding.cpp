@@ -7,11 +7,15 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QWindow>
 
 namespace bellwick {
+
+// Off unless asked for (QT_LOGGING_RULES): when the compositor took a drag.
+Q_LOGGING_CATEGORY(bellwickWindow, "bellwick.window", QtWarningMsg)
 
 namespace {
 
@@ -104,7 +108,10 @@ bool InputBinding::pointer(QWidget& w, QEvent* event)
     // The compositor moves the window, and keeps the pointer until the
     // button is up: no move or release comes here meanwhile.
     if (p.action == PointerAction::Press && router_.dragging() && compositorPlacesWindows())
-        if (QWindow* handle = window_.windowHandle(); handle && handle->startSystemMove()) router_.pointerLost();
+        if (QWindow* handle = window_.windowHandle(); handle && handle->startSystemMove()) {
+            router_.pointerLost();
+            qCInfo(bellwickWindow) << "the compositor moves the window";
+        }
     return true;
 }
 

@@ -176,6 +176,29 @@ TEST(Routes, ALostCaptureLetsThePointerGo)
     EXPECT_FALSE(r.ended);
 }
 
+// What a platform hands to the compositor, where one places the windows.
+TEST(Routes, OnlyALeftPressOnTheBannerDragsTheWindow)
+{
+    const struct {
+        const char* what;
+        std::vector<PointerEvent> events;
+        bool dragging;
+    } cases[] = {
+        {"left on the banner", {{P, 1, 1, 0, 50, 100}}, true},
+        {"right on the banner", {{P, 2, 2, 0, 50, 100}}, false},
+        {"left on the badge", {{P, 1, 1, 0, 220, 220}}, false},
+        {"left on the clock", {{P, 1, 1, 0, 200, 55}}, false},
+        {"left added to a right press", {{P, 2, 2, 0, 50, 100}, {P, 1, 3, 0, 50, 100}}, false},
+        {"released", {{P, 1, 1, 0, 50, 100}, {R, 1, 0, 0, 50, 100}}, false},
+    };
+    for (const auto& c : cases) {
+        Routed r;
+        for (const PointerEvent& e : c.events)
+            r.run([&] { r.router.pointer(e); });
+        EXPECT_EQ(r.router.dragging(), c.dragging) << c.what;
+    }
+}
+
 struct ClickCase {
     const char* control;
     int button;
