@@ -83,13 +83,13 @@ bool ClockLabel::glyphRun(QVector<quint32>& glyphs, QVector<QPointF>& places)
 
 void ClockLabel::draw(QPainter& p)
 {
-    p.drawPixmap(0, 0, backdrop());
     QVector<quint32> glyphs;
     QVector<QPointF> places;
     if (!glyphRun(glyphs, places)) {
         drawShaped(p);
         return;
     }
+    p.drawPixmap(0, 0, backdrop());
     QGlyphRun run;
     run.setRawFont(rawFont_);
     run.setGlyphIndexes(glyphs);
@@ -116,11 +116,11 @@ void ClockLabel::paintNow()
         repaint();
         return;
     }
-    const QRegion area(QRect(mapTo(top, QPoint()), size()));
+    const QRect area(mapTo(top, QPoint()), size());
     store->beginPaint(area);
     {
         QPainter p(store->paintDevice());
-        p.translate(area.boundingRect().topLeft());
+        p.translate(area.topLeft());
         draw(p);
     }
     store->endPaint();
