@@ -23,7 +23,6 @@ IMPORTS = {
         CreateFontIndirectW CreateFontW CreatePolygonRgn CreateRectRgn CreateRoundRectRgn CreateSolidBrush DeleteDC
         DeleteObject GetCurrentObject GetDeviceCaps GetObjectW GetStockObject IntersectClipRect SelectClipRgn SelectObject
         SetBkColor SetBkMode SetTextColor
-        SetViewportOrgEx
     """.split()),
     "kernel32.dll": set("""
         AddVectoredExceptionHandler CancelWaitableTimer CloseHandle CreateEventA CreateFileW CreateSemaphoreA
