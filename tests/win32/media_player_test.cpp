@@ -62,6 +62,16 @@ int loudestCaptured()
     return loudest;
 }
 
+// Each play opens the device anew, which empties the capture until the
+// sound reaches it again: the loudest of every look, not only of the last.
+class Loudest {
+public:
+    int operator()() { return best_ = std::max(best_, loudestCaptured()); }
+
+private:
+    int best_ = 0;
+};
+
 std::uint32_t le32(const std::string& bytes, std::size_t at)
 {
     std::uint32_t v = 0;
@@ -138,8 +148,9 @@ TEST_P(PlayerPlays, OverAndOverUntilStopped)
     player.setFileName(GetParam().file);
     player.play();
     EXPECT_EQ(player.mode(), "playing");
-    EXPECT_TRUE(pumpUntil([&] { return player.plays() >= 3 && loudestCaptured() > kLoud; }))
-        << player.plays() << " plays, loudest " << loudestCaptured();
+    Loudest loudest;
+    EXPECT_TRUE(pumpUntil([&] { return player.plays() >= 3 && loudest() > kLoud; }))
+        << player.plays() << " plays, loudest " << loudest();
     EXPECT_TRUE(player.keepRinging());
     player.stop();
     EXPECT_EQ(player.mode(), "");
@@ -209,7 +220,8 @@ TEST_P(PlayerRingsOn, WhenTheOutputComesBack)
     EXPECT_TRUE(pumpUntil([&] { return !player.keepRinging(); })) << "rings without an output";
     DeleteFileW(win32::toUtf16(kCaptured).c_str());
     config.restore();
-    EXPECT_TRUE(pumpUntil([&] { return player.keepRinging() && loudestCaptured() > kLoud; }));
+    Loudest loudest;
+    EXPECT_TRUE(pumpUntil([&] { return player.keepRinging() && loudest() > kLoud; }));
     player.stop();
 }
 
@@ -302,8 +314,9 @@ TEST_P(SoundShapes, RingOrAreRefusedAtOnce)
         return;
     }
     ASSERT_NO_THROW(player.play());
-    EXPECT_TRUE(pumpUntil([&] { return player.plays() >= 3 && loudestCaptured() > kLoud; }))
-        << player.plays() << " plays, loudest " << loudestCaptured();
+    Loudest loudest;
+    EXPECT_TRUE(pumpUntil([&] { return player.plays() >= 3 && loudest() > kLoud; }))
+        << player.plays() << " plays, loudest " << loudest();
     player.stop();
     EXPECT_EQ(player.mode(), "");
 }
