@@ -38,11 +38,12 @@ void dispatchPending()
 }
 
 // Dispatches messages (MCI's notices among them) until done() holds; false
-// if it does not within about a minute.
+// if it does not within about two minutes. Wine's first open of a float
+// WAV's device has taken up to 40 s here.
 template <class Done>
 bool pumpUntil(Done done)
 {
-    for (int i = 0; i < 1200; ++i) {
+    for (int i = 0; i < 2400; ++i) {
         dispatchPending();
         if (done()) return true;
         Sleep(50);
